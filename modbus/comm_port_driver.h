@@ -141,7 +141,7 @@ private:
     void MarkNotReady(TIOCommand command, TIOPacket& packet);
     void AppendLog(TIOCommand command, const TIOPacket& packet);
     void OpenLog();
-    void Deliver(const std::function<void()>& call);
+    void Deliver(std::uint32_t msgId, const std::function<void()>& call);
     void NotifyDrivers(std::uint32_t flag);
 
     mutable std::recursive_mutex CommandMutex;
