@@ -2,14 +2,6 @@
 
 #include "i18n/translate_unit.h"
 
-int LanguageIndexOf(const QString& language) {
-    if (language == u"de")
-        return 0;
-    if (language == u"fr")
-        return 2;
-    return 1;
-}
-
 QString LanguageOfMenuTag(int tag) {
     if (tag == 0)
         return QStringLiteral("de");

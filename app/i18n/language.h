@@ -11,9 +11,6 @@ struct TLanguageOffer {
     QString Fallback = QStringLiteral("de");
 };
 
-// 0 for "de", 2 for "fr", 1 for anything else.
-int LanguageIndexOf(const QString& language);
-
 // The language of a language menu item's tag: 0 "de", 2 "fr", anything else "en".
 QString LanguageOfMenuTag(int tag);
 

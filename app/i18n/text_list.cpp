@@ -1,11 +1,14 @@
 #include "i18n/text_list.h"
 
-#include "i18n/language.h"
-
 QString LoadTextsSql(const QString& language) {
-    static const char* const columns[] = {"txt_de", "txt_en", "txt_fr"};
-    return QStringLiteral("SELECT id, %1 FROM mb_text ORDER BY id")
-        .arg(QLatin1StringView(columns[LanguageIndexOf(language)]));
+    // Only the three known columns reach the statement text; anything else is English, as the
+    // brand's language index treats it.
+    const char* column = "txt_en";
+    if (language == u"de")
+        column = "txt_de";
+    else if (language == u"fr")
+        column = "txt_fr";
+    return QStringLiteral("SELECT id, %1 FROM mb_text ORDER BY id").arg(QLatin1StringView(column));
 }
 
 QStringList BuildTextList(const std::vector<TTextRow>& rows, const TReplaceTags& replaceTags) {

@@ -15,7 +15,3 @@ void TranslateUnit(TResourceUnit& unit, const TPoCatalogue& catalogue);
 // code. A missing catalogue or an unknown unit leaves the strings as they are; returns whether the
 // strings were translated.
 bool TranslateUnit(const QString& unit, const QString& code);
-
-// The printf conversions of a text in order ("%s" gives "s"); a "%" that starts no valid
-// conversion gives "?". "%%" is a plain percent sign and gives nothing.
-QString FormatDirectives(const QString& text);

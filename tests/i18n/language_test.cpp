@@ -37,11 +37,7 @@ TEST(Language, SettledAtStart) {
     }
 }
 
-TEST(Language, IndexAndMenuTag) {
-    EXPECT_EQ(LanguageIndexOf(QStringLiteral("de")), 0);
-    EXPECT_EQ(LanguageIndexOf(QStringLiteral("en")), 1);
-    EXPECT_EQ(LanguageIndexOf(QStringLiteral("fr")), 2);
-    EXPECT_EQ(LanguageIndexOf(QStringLiteral("")), 1);
+TEST(Language, MenuTag) {
     EXPECT_EQ(LanguageOfMenuTag(0), "de");
     EXPECT_EQ(LanguageOfMenuTag(1), "en");
     EXPECT_EQ(LanguageOfMenuTag(2), "fr");

@@ -183,18 +183,4 @@ TEST(TranslateUnitLookup, BrokenCatalogueIsRefused) {
     EXPECT_TRUE(TPoCatalogue::FromText(""));
 }
 
-TEST(FormatDirectives, ConversionLetters) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"erst Adr %s freimachen", "s"},
-        {"Merci de libérer l'adresse Modbus % en premier", "e"},
-        {"%5.2f und %-3d", "fd"},
-        {"100%% sicher", ""},
-        {"offen %", "?"},
-        {"%lu", "u"},
-        {"%y", "?"},
-    };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(FormatDirectives(QString::fromUtf8(text)), expected) << text;
-}
-
 } // namespace
