@@ -72,3 +72,18 @@ bool ConditionHolds(const TParameterRow& row, const TLabelTable& labels) {
     }
     return false;
 }
+
+std::vector<std::string> LabelLogLines(const TLabelTable& labels, TLabelMode mode) {
+    const std::string head = mode == lmGrid ? "Abhängigkeits-Label " : "Abhaengigkeits-Label ";
+    std::vector<std::string> lines;
+    for (const TLabelEntry& entry : labels.Entries())
+        lines.push_back(head + entry.Name + " = " + std::to_string(entry.Value));
+    return lines;
+}
+
+std::string AllowedValuesLogLine(const TParameterRow& row, const TLabelTable& labels) {
+    std::string line = "Zulaessige Werte: ";
+    for (const std::string& item : SplitCommaList(row.vallist))
+        line += item + ", ";
+    return line + (ConditionHolds(row, labels) ? "=> true" : "=> false");
+}

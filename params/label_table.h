@@ -39,3 +39,11 @@ private:
 // Whether a row applies under the node's labels: always when its cond is empty; never when cond
 // names no label; else when an item of its vallist equals the label's value in decimal.
 bool ConditionHolds(const TParameterRow& row, const TLabelTable& labels);
+
+// The diagnostics lines that list the labels: the grid writes "Abhängigkeits-Label M = 2", the
+// write pass "Abhaengigkeits-Label M = 2".
+std::vector<std::string> LabelLogLines(const TLabelTable& labels, TLabelMode mode);
+
+// The write pass's line for a conditional row: "Zulaessige Werte: " with every vallist item
+// followed by ", ", then "=> true" or "=> false" as ConditionHolds decides.
+std::string AllowedValuesLogLine(const TParameterRow& row, const TLabelTable& labels);

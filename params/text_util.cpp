@@ -1,6 +1,7 @@
 #include "params/text_util.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -23,6 +24,24 @@ int SequenceLength(unsigned char lead) {
     if (lead >= 0xF0 && lead <= 0xF4)
         return 4;
     return 0;
+}
+
+// The code point at byte i and the bytes it takes; a malformed sequence is one "?" of one byte.
+std::pair<char32_t, size_t> NextCodePoint(std::string_view utf8, size_t i) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const int length = SequenceLength(lead);
+    bool valid = length > 0 && i + static_cast<size_t>(length) <= utf8.size();
+    char32_t point = length == 1 ? lead : (lead & (0x7F >> length));
+    for (int k = 1; valid && k < length; ++k) {
+        const auto next = static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]);
+        valid = (next & 0xC0) == 0x80;
+        point = (point << 6) | (next & 0x3F);
+    }
+    if (valid && length > 1 && (point < 0x80 || (point >= 0xD800 && point <= 0xDFFF)))
+        valid = false;
+    if (!valid)
+        return {U'?', 1};
+    return {point, static_cast<size_t>(length)};
 }
 
 } // namespace
@@ -64,21 +83,21 @@ std::string Latin1ToUtf8(std::string_view latin1) {
 
 std::u32string Utf8ToCodePoints(std::string_view utf8) {
     std::u32string points;
-    size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const int length = SequenceLength(lead);
-        bool valid = length > 0 && i + static_cast<size_t>(length) <= utf8.size();
-        char32_t point = length == 1 ? lead : (lead & (0x7F >> length));
-        for (int k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]);
-            valid = (next & 0xC0) == 0x80;
-            point = (point << 6) | (next & 0x3F);
-        }
-        if (valid && length > 1 && (point < 0x80 || (point >= 0xD800 && point <= 0xDFFF)))
-            valid = false;
-        points += valid ? point : U'?';
-        i += valid ? static_cast<size_t>(length) : 1;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto [point, length] = NextCodePoint(utf8, i);
+        points += point;
+        i += length;
     }
     return points;
+}
+
+size_t Utf8CharacterCount(std::string_view utf8) {
+    return Utf8ToCodePoints(utf8).size();
+}
+
+std::string Utf8Prefix(std::string_view utf8, size_t characters) {
+    size_t i = 0;
+    for (size_t n = 0; n < characters && i < utf8.size(); ++n)
+        i += NextCodePoint(utf8, i).second;
+    return std::string(utf8.substr(0, i));
 }

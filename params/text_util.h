@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,3 +14,7 @@ bool SameTextIgnoreCase(std::string_view a, std::string_view b);
 // A character outside Latin-1, or a malformed UTF-8 sequence, becomes "?".
 std::string Latin1ToUtf8(std::string_view latin1);
 std::u32string Utf8ToCodePoints(std::string_view utf8);
+
+// Characters of a UTF-8 text (a malformed byte counts as one), and its first characters.
+size_t Utf8CharacterCount(std::string_view utf8);
+std::string Utf8Prefix(std::string_view utf8, size_t characters);

@@ -4,6 +4,7 @@
 #include "params/copy_to_statement.h"
 #include "params/decimal_text.h"
 #include "params/decode_parameter.h"
+#include "params/grid_rules.h"
 #include "params/label_table.h"
 #include "params/option_display_text.h"
 #include "params/parameter_codec.h"
@@ -129,6 +130,14 @@ TEST(ParamsFuzz, RandomColumnsAndBytesNeverBreakTheModel) {
         OptionDisplayText(row.type, row.value, options, [](int32_t) { return std::string(); });
         ParseDecimalText(row.min);
         ParseDecimalText(row.max);
+
+        const TEditStore edit = EvaluateEdit(row, random.Next(), row.value, 1);
+        for (const TTracedStatement& statement : edit.Statements)
+            ASSERT_EQ(statement.Sql.rfind("UPDATE mb_", 0), 0u);
+        try {
+            FillParameterRows({row, RandomRow(random), RandomRow(random)}, options, nullptr);
+        } catch (const TConversionError&) {
+        }
     }
 }
 
