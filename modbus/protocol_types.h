@@ -120,3 +120,19 @@ struct TScanReadRec {
     uint32_t ReadFaults = 0;
     TProtocolIOResult ReadResult = ioNone;
 };
+
+// What a driver needs of a tag attached for background scanning. The driver calls the first four
+// and FillTagRec from its update thread while it holds its IoLock.
+class IScanableTagInterface {
+public:
+    virtual ~IScanableTagInterface() = default;
+    // RefreshTime minus the milliseconds since the tag's values were stamped.
+    virtual int64_t TimeToNextValueRefresh() const = 0;
+    // RefreshTime minus the milliseconds since the tag's last background read result.
+    virtual int64_t TimeToNextScan() const = 0;
+    virtual bool IsScanEnabled() const = 0;
+    virtual bool OwnsCallBack(const TTagCommandCallBack& callBack) const = 0;
+    virtual void SetScanEnabled(bool value) = 0;
+    // A request for `count` elements (0: the whole tag) from element `offset`.
+    virtual void FillTagRec(TTagRec& tagRec, int32_t count, int32_t offset) const = 0;
+};

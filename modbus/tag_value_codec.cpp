@@ -16,12 +16,13 @@ using TByteImage = std::vector<uint8_t>;
 uint64_t IntegerBits(double value) {
     if (!std::isfinite(value))
         return 0;
+    constexpr double twoTo63 = 9223372036854775808.0;
     constexpr double twoTo64 = 18446744073709551616.0;
     double m = std::fmod(std::trunc(value), twoTo64);
+    if (m >= -twoTo63 && m < twoTo63)
+        return static_cast<uint64_t>(static_cast<int64_t>(m));
     if (m < 0)
-        m += twoTo64;
-    if (m >= twoTo64)
-        return 0;
+        m += twoTo64; // exact: m lies in [-2^64, -2^63)
     return static_cast<uint64_t>(m);
 }
 
