@@ -81,3 +81,8 @@ int TPtyPeer::SlaveBaud() const {
         return -1;
     }
 }
+
+bool TPtyPeer::WaitUntilPortCanRead(int timeoutMs) const {
+    pollfd entry{Slave, POLLIN, 0};
+    return ::poll(&entry, 1, timeoutMs) == 1;
+}
