@@ -62,7 +62,21 @@ public:
     // The scan cycle's port command waits at the port's gate while this is set.
     std::atomic<bool> ScanThroughPort{false};
 
+    std::atomic<int> Attaches{0};
+    std::atomic<int> Detaches{0};
+    // Whether attached tags are scanned (a real driver decides by the tag's read function).
+    bool ScanAttachedTags = true;
+
     using TProtocolDriver::CollectDueTags;
+
+    void InternalAttachTag(TPLCTag* tag, bool) override {
+        TProtocolDriver::InternalAttachTag(tag, ScanAttachedTags);
+        ++Attaches;
+    }
+    void InternalDetachTag(TPLCTag* tag) override {
+        ++Detaches;
+        TProtocolDriver::InternalDetachTag(tag);
+    }
 
     void ScanReadCycle(TScanThread*, int32_t& needSleep) override {
         ++ScanCycles;
