@@ -1,0 +1,243 @@
+#include "app/main_form.h"
+
+#include "app/about_form.h"
+#include "app/app_windows.h"
+#include "app/brand_resources.h"
+#include "app/dialog_service.h"
+#include "app/program_log.h"
+#include "db/segment_tree.h"
+#include "db/template_locator.h"
+#include "db/user_database.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+constexpr int kStartTag = 4;
+constexpr int kStartDelayMs = 800;
+constexpr const char* kLogFileName = "Parsetta.log";
+constexpr const char* kSqlLogFileName = "sql.log";
+} // namespace
+
+TMainForm::TMainForm(const TStartEnvironment& env, QWidget* parent)
+    : QMainWindow(parent), Env_(env), OemInfo_(std::make_unique<TOemInfo>()) {
+    setObjectName(QStringLiteral("MainForm"));
+    ConnectDatabaseHooks();
+    Db_ = std::make_unique<TDatabaseSet>(&Hooks_);
+    BuildLayout();
+    TreeBuilding_ = true;
+    ParseSwitchesAndSelectBrand(env);
+    Settings_ = TAppSettings();
+    LoadSettings();
+    if (Language_.isEmpty())
+        Language_ = QLocale::system().name().left(2);
+    const QIcon icon = BrandIcon(OemInfo_->GetValue(QStringLiteral("company_icon")));
+    QApplication::setWindowIcon(icon);
+    setWindowIcon(icon);
+    ApplyBrandToMenus();
+    SettleLanguage();
+    RefreshInProgress_ = false;
+    SelectedNodeId_ = -1;
+    CurrentSegmentId_ = 1;
+    SetLogFile(ServiceMode() ? QLatin1String(kLogFileName) : QString());
+    DatabaseSpeedButton_->setVisible(ServiceMode());
+    DeviceInfoSpeedButton_->setVisible(ServiceMode());
+    PageToggleButton_->setVisible(ServiceMode());
+    PendingEdit_ = false;
+    LogLine(QStringLiteral("EditActive false: INIT"));
+    NodeLabel_->clear();
+    TemplateDbPath_ = OemInfo_->GetValue(QStringLiteral("templateDB")) + QStringLiteral(".db");
+    UserDbPath_ = UserDatabasePath(Settings_.AppDataPath,
+                                   OemInfo_->GetValue(QStringLiteral("prog_company_short")),
+                                   OemInfo_->GetValue(QStringLiteral("prog_name")),
+                                   OemInfo_->GetValue(QStringLiteral("userDB")));
+    SetupParameterGrid();
+    if (!IsOnScreen())
+        move(10, 10);
+    RefreshRecentFiles();
+    ApplyConnectionSettings(Settings_.Modbus);
+    MainTimerTag_ = kStartTag;
+    MainTimer_.setObjectName(QStringLiteral("MainTimer"));
+    MainTimer_.setInterval(kStartDelayMs);
+    connect(&MainTimer_, &QTimer::timeout, this, &TMainForm::MainTimerTimer);
+    MainTimer_.start();
+}
+
+TMainForm::~TMainForm() {
+    MainTimer_.stop();
+    Db_->CloseAll();
+}
+
+void TMainForm::ParseSwitchesAndSelectBrand(const TStartEnvironment& env) {
+    Options_ = ParseCommandLine(env.Arguments, *OemInfo_, &LogFolderExists);
+#ifdef Q_OS_WIN
+    const bool windows = true;
+#else
+    const bool windows = false;
+#endif
+    SelectBrand(*OemInfo_, ProgramNameFromPath(env.ProgramPath, windows));
+    if (Options_.SqlLogEnabled)
+        Db_->SetSqlLog(std::make_shared<TSqlLog>(QLatin1String(kSqlLogFileName)));
+}
+
+void TMainForm::ConnectDatabaseHooks() {
+    Hooks_.TraceExec = [this](const QString& sql, int n) { TraceExec(sql, n); };
+    Hooks_.TraceQuery = [this](const QString& name, const QString& sql, int n) {
+        TraceQuery(name, sql, n);
+    };
+    Hooks_.LogLine = [](const QString& line) { LogLine(line); };
+    Hooks_.MemoLine = [this](const QString& line) { Memo1_->appendPlainText(line); };
+    Hooks_.ProcessEvents = [] { QApplication::processEvents(); };
+}
+
+void TMainForm::ApplyBrandToMenus() {
+    LanguageItems_[0]->setVisible(OemInfo_->GetFlag(QStringLiteral("lang_de")));
+    LanguageItems_[1]->setVisible(OemInfo_->GetFlag(QStringLiteral("lang_en")));
+    LanguageItems_[2]->setVisible(OemInfo_->GetFlag(QStringLiteral("lang_fr")));
+    MenuItemWebsite_->setVisible(OemInfo_->GetFlag(QStringLiteral("website_in_menu")));
+    MenuManual_->setVisible(OemInfo_->GetFlag(QStringLiteral("manual_in_menu")));
+    MenuItemAbout_->setText(QStringLiteral("Ueber Parsetta ") +
+                            OemInfo_->GetValue(QStringLiteral("prog_name")) +
+                            QStringLiteral(" ..."));
+}
+
+void TMainForm::SettleLanguage() {
+    const TOemInfo& oem = *OemInfo_;
+    QString settled;
+    if (Language_ == QLatin1String("de") && oem.GetFlag(QStringLiteral("lang_de")))
+        settled = QStringLiteral("de");
+    else if (Language_ == QLatin1String("en") && oem.GetFlag(QStringLiteral("lang_en")))
+        settled = QStringLiteral("en");
+    else if (Language_ == QLatin1String("fr") && oem.GetFlag(QStringLiteral("lang_fr")))
+        settled = QStringLiteral("fr");
+    else
+        settled = oem.GetValue(QStringLiteral("lang_fallback"));
+    SetLanguage(settled);
+}
+
+void TMainForm::SetLanguage(const QString& language) {
+    Language_ = language;
+    OemInfo_->SetLanguageIndex(LanguageIndexOf(language));
+}
+
+void TMainForm::MenuItemLangClick(int tag) {
+    SetLanguage(tag == 0   ? QStringLiteral("de")
+                : tag == 2 ? QStringLiteral("fr")
+                           : QStringLiteral("en"));
+}
+
+void TMainForm::SetupParameterGrid() {
+    const int widths[] = {40, 120, 25, 100};
+    for (int column = 2; column <= 5; ++column) {
+        ParameterStringGrid_->setColumnWidth(column, widths[column - 2]);
+        ParameterStringGrid_->setColumnHidden(column, !ServiceMode());
+    }
+    ParameterStringGrid_->setColumnWidth(0, Settings_.ParaView);
+}
+
+void TMainForm::TraceQuery(const QString& queryName, const QString& sqlText, int n) {
+    if (!ServiceMode())
+        return;
+    const QString line =
+        queryName + QLatin1Char('[') + QString::number(n) + QStringLiteral("]: ") + sqlText;
+    Memo1_->appendPlainText(line.endsWith(QLatin1Char('\n')) ? line.chopped(1) : line);
+    LogLine(line);
+}
+
+void TMainForm::TraceExec(const QString& sql, int n) {
+    if (!ServiceMode())
+        return;
+    const QString line =
+        QStringLiteral("Execute[") + QString::number(n) + QStringLiteral("]: ") + sql;
+    Memo1_->appendPlainText(line);
+    LogLine(line);
+}
+
+void TMainForm::SetCaption() {
+    QString caption = OemInfo_->GetValue(QStringLiteral("prog_name"));
+    if (OemInfo_->GetFlag(QStringLiteral("add_company")))
+        caption += QStringLiteral(" :: ") + OemInfo_->GetValue(QStringLiteral("prog_company"));
+    setWindowTitle(caption);
+}
+
+void TMainForm::ApplyConnectionSettings(const TModbusSetting& setting) {
+    // The ports and drivers take these settings once the communication layer is wired in; until
+    // then the record is only kept.
+    Settings_.Modbus = setting;
+}
+
+void TMainForm::CloseConnection() {}
+
+void TMainForm::MainTimerTimer() {
+    if (MainTimerTag_ != kStartTag) {
+        MainTimerTag_ = 0;
+        return;
+    }
+    LogLine(QStringLiteral("START"));
+    MainTimerTag_ = 0;
+    MainTimer_.stop();
+    RunStartSequence();
+}
+
+bool TMainForm::OpenTemplateDatabase() {
+    const TTemplateLookup lookup = FindTemplateDatabase(TemplateDbPath_, Env_.TemplateFolders);
+    if (!lookup.Found()) {
+        LogLine(TemplateNotFoundMessage(lookup));
+        TDialogService::Instance().ShowError(this, OemInfo_->GetValue(QStringLiteral("prog_name")),
+                                             TemplateNotFoundMessage(lookup));
+        return false;
+    }
+    TemplateDbPath_ = lookup.Path;
+    Db_->SQLite3ConTpl.SetDatabaseName(TemplateDbPath_);
+    Db_->SQLite3ConTpl.Open(false);
+    return true;
+}
+
+void TMainForm::RunStartSequence() {
+    try {
+        if (!OpenTemplateDatabase()) {
+            TreeBuilding_ = false;
+            return;
+        }
+        Db_->SQLite3Con.SetDatabaseName(UserDbPath_);
+        OpenUserDatabase(*Db_, UserDbPath_);
+        CurrentSegmentId_ = FirstSegmentId(*Db_, CurrentSegmentId_);
+        BuildTree(CurrentSegmentId_);
+        SelectNodeByAddress(-1);
+    } catch (const std::exception& e) {
+        TreeBuilding_ = false;
+        TDialogService::Instance().ShowError(this, OemInfo_->GetValue(QStringLiteral("prog_name")),
+                                             QString::fromUtf8(e.what()));
+        return;
+    }
+    if (Settings_.StartInfo)
+        MenuItemAboutClick();
+}
+
+void TMainForm::MenuItemAboutClick() {
+    TAboutForm* about = AppWindows().AboutForm;
+    if (!about)
+        return;
+    about->Fill(*OemInfo_, Settings_.StartInfo);
+    about->disconnect(this);
+    connect(about, &QDialog::finished, this,
+            [this, about] { Settings_.StartInfo = about->StartInfoChecked(); });
+    about->open();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    TreeBuilding_ = true;
+    SaveSettings();
+    Db_->CloseAll();
+    CloseConnection();
+    event->accept();
+}

@@ -1,0 +1,171 @@
+#pragma once
+
+#include "app/app_settings.h"
+#include "app/command_line.h"
+#include "app/modbus_setting.h"
+#include "app/oem_info.h"
+#include "app/start_environment.h"
+#include "db/database_set.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
+class QStackedWidget;
+class QTableWidget;
+class QComboBox;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The main window: owns the brand accessor, both databases, the node tree, the info panel and the
+// notebook for the whole run, runs the delayed start sequence and the orderly shutdown.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(const TStartEnvironment& env, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Start-up state.
+    bool ServiceMode() const { return Options_.ServiceMode; }
+    bool SqlLogEnabled() const { return Options_.SqlLogEnabled; }
+    bool PacketLogEnabled() const { return Options_.PacketLogEnabled; }
+    const QString& ServiceLogPath() const { return Options_.ServiceLogPath; }
+    bool TreeBuilding() const { return TreeBuilding_; }
+    const QString& Language() const { return Language_; }
+    int LanguageIndex() const { return LanguageIndexOf(Language_); }
+    void SetLanguage(const QString& language);
+    const QString& TemplateDbPath() const { return TemplateDbPath_; }
+    const QString& UserDbPath() const { return UserDbPath_; }
+    int CurrentSegmentId() const { return CurrentSegmentId_; }
+    int SelectedNodeId() const { return SelectedNodeId_; }
+    TModbusSetting& ModbusSetting() { return Settings_.Modbus; }
+    const TAppSettings& Settings() const { return Settings_; }
+    bool StartInfo() const { return Settings_.StartInfo; }
+    TOemInfo& OemInfo() { return *OemInfo_; }
+    TDatabaseSet& Db() { return *Db_; }
+
+    // Service-mode trace of every query and statement, with the caller's number.
+    void TraceQuery(const QString& queryName, const QString& sqlText, int n);
+    void TraceExec(const QString& sql, int n);
+
+    // Settings store and window state.
+    void LoadSettings();
+    void SaveSettings();
+    void RefreshRecentFiles();
+    void FormResize();
+    bool IsOnScreen() const;
+    void SetCaption();
+
+    // Node tree (segment level).
+    void BuildTree(int segmentId);
+    void SelectNodeByAddress(int address);
+
+    // Hook for the connection settings of the ports and drivers.
+    void ApplyConnectionSettings(const TModbusSetting& setting);
+    void CloseConnection();
+
+    // The one-shot start sequence armed by the constructor.
+    QTimer& MainTimer() { return MainTimer_; }
+    int MainTimerTag() const { return MainTimerTag_; }
+    void MainTimerTimer();
+
+    void MenuItemAboutClick();
+    void MenuItemLangClick(int tag);
+
+    QTreeWidget* NodeTreeView() const { return NodeTreeView_; }
+    QPlainTextEdit* Memo1() const { return Memo1_; }
+    QLabel* NodeLabel() const { return NodeLabel_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ParseSwitchesAndSelectBrand(const TStartEnvironment& env);
+    void ApplyBrandToMenus();
+    void SettleLanguage();
+    void ConnectDatabaseHooks();
+    void SetupParameterGrid();
+    void RunStartSequence();
+    bool OpenTemplateDatabase();
+    void ApplySettingsToWindow();
+    void GatherSettingsFromWindow();
+    void ReportSettingsError(const QString& fileName);
+
+    void BuildLayout();
+    QWidget* BuildLeftPanel();
+    QWidget* BuildInfoPanel();
+    QWidget* BuildNotebook();
+    void BuildStatusBar();
+    void BuildMenus();
+    void BuildFileMenu();
+    void BuildDeviceMenu();
+    void BuildDiagnosticMenu();
+    void BuildSettingsMenu();
+    void BuildHelpMenu();
+    void BuildPopupMenu();
+    QAction* AddItem(QMenu* menu, const char* objectName, const QString& caption);
+    QAction* AddSeparator(QMenu* menu, const char* objectName = nullptr);
+    QToolButton* AddSpeedButton(QWidget* parent, const char* objectName, const QIcon& icon);
+
+    TStartEnvironment Env_;
+    TStartOptions Options_;
+    std::unique_ptr<TOemInfo> OemInfo_;
+    TDbHooks Hooks_;
+    std::unique_ptr<TDatabaseSet> Db_;
+    TAppSettings Settings_;
+    bool TreeBuilding_ = true;
+    bool RefreshInProgress_ = false;
+    bool PendingEdit_ = false;
+    bool SettingsErrorReported_ = false;
+    QString Language_;
+    QString TemplateDbPath_;
+    QString UserDbPath_;
+    int CurrentSegmentId_ = 1;
+    int SelectedNodeId_ = -1;
+    QTimer MainTimer_;
+    int MainTimerTag_ = 0;
+
+    // Widgets (owned by the window).
+    QSplitter* SplitterMain_ = nullptr;
+    QSplitter* SplitterRight_ = nullptr;
+    QWidget* PanelLeft_ = nullptr;
+    QWidget* PanelTreeHead_ = nullptr;
+    QToolButton* DatabaseSpeedButton_ = nullptr;
+    QToolButton* DeviceInfoSpeedButton_ = nullptr;
+    QToolButton* SpeedButtonReadFromDevice_ = nullptr;
+    QToolButton* SpeedButtonWriteToDevice_ = nullptr;
+    QToolButton* SpeedButtonAddNode_ = nullptr;
+    QTreeWidget* NodeTreeView_ = nullptr;
+    QWidget* PanelInfo_ = nullptr;
+    QLabel* NodeLabel_ = nullptr;
+    QPlainTextEdit* MemoInfoLabel_ = nullptr;
+    QPlainTextEdit* MemoInfoValue_ = nullptr;
+    QWidget* PanelWiring_ = nullptr;
+    QPushButton* PageToggleButton_ = nullptr;
+    QStackedWidget* PageControl_ = nullptr;
+    QTableWidget* ParameterStringGrid_ = nullptr;
+    QComboBox* SelectComboBox_ = nullptr;
+    QPlainTextEdit* Memo1_ = nullptr;
+    std::array<QLabel*, 3> StatusPanels_{};
+
+    QMenu* PopupMenuNode_ = nullptr;
+    QAction* Ntrenn_ = nullptr;
+    std::array<QAction*, 4> RecentFileItems_{};
+    QAction* MenuItemReadFromDevice_ = nullptr;
+    QAction* MenuItemWriteToDevice_ = nullptr;
+    QAction* MenuItemDiagModbus_ = nullptr;
+    std::array<QAction*, 3> LanguageItems_{};
+    QAction* MenuItemWebsite_ = nullptr;
+    QAction* MenuManual_ = nullptr;
+    QAction* MenuItemAbout_ = nullptr;
+};
