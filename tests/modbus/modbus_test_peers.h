@@ -8,7 +8,9 @@
 #include <chrono>
 #include <fcntl.h>
 #include <functional>
+#include <memory>
 #include <modbus.h>
+#include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
 #include <pty.h>
@@ -18,6 +20,7 @@
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 // A pseudo-terminal pair in raw mode; the slave side stays open so that the master never sees
@@ -201,6 +204,12 @@ public:
     // Makes the slave close the current TCP connection after receiving the next request,
     // without answering it.
     void DropNextRequest() { dropNext_ = true; }
+    // Answers every request of the function with libmodbus's exception answer of that code, as a
+    // device that does not offer the function would.
+    void RejectFunction(int function, int code) {
+        rejectedFunction_ = function;
+        rejectCode_ = code;
+    }
     int Connections() const { return connections_; }
 
 private:
@@ -219,12 +228,17 @@ private:
     }
     void ServeConnection() {
         modbus_set_indication_timeout(ctx_.get(), 0, 20000);
+        // libmodbus waits this long before an "illegal value" answer; keep it short.
+        modbus_set_response_timeout(ctx_.get(), 0, 1000);
         uint8_t query[MODBUS_TCP_MAX_ADU_LENGTH];
         while (!stop_) {
             const int n = modbus_receive(ctx_.get(), query);
             if (n > 0 && dropNext_.exchange(false))
                 return;
-            if (n > 0)
+            if (n > 0 && query[modbus_get_header_length(ctx_.get())] == rejectedFunction_)
+                modbus_reply_exception(ctx_.get(), query,
+                                       static_cast<unsigned>(rejectCode_.load()));
+            else if (n > 0)
                 modbus_reply(ctx_.get(), query, n, mapping_);
             else if (n < 0 && tcp_ && errno != ETIMEDOUT)
                 return; // the master closed the connection
@@ -238,5 +252,70 @@ private:
     std::atomic<bool> stop_{false};
     std::atomic<bool> dropNext_{false};
     std::atomic<int> connections_{0};
+    std::atomic<int> rejectedFunction_{-1};
+    std::atomic<int> rejectCode_{0};
+    std::thread thread_;
+};
+
+// Carries the bytes between the master's line (the master side of the pty whose slave side the
+// port under test opens) and the device's line (the master side of the pty of a libmodbus slave).
+// Each answer of the device may be changed, held back or dropped on its way back.
+class TLineRelay {
+public:
+    using TMutation = std::function<std::vector<uint8_t>(std::vector<uint8_t> answer)>;
+
+    TLineRelay(const TPtyPair& masterLine, const TPtyPair& deviceLine)
+        : toMaster_(masterLine.MasterFd()), toDevice_(deviceLine.MasterFd()),
+          thread_([this] { Run(); }) {}
+    ~TLineRelay() {
+        stop_ = true;
+        thread_.join();
+    }
+    TLineRelay(const TLineRelay&) = delete;
+    TLineRelay& operator=(const TLineRelay&) = delete;
+
+    // Applies to the next answer only.
+    void MutateNextAnswer(TMutation mutation, int delayMs = 0) {
+        std::lock_guard lock(mutex_);
+        mutation_ = std::move(mutation);
+        delayMs_ = delayMs;
+    }
+    int AnswersDelivered() const { return delivered_; }
+
+private:
+    void Run() {
+        while (!stop_) {
+            pollfd fds[2] = {{toMaster_, POLLIN, 0}, {toDevice_, POLLIN, 0}};
+            if (poll(fds, 2, 10) <= 0)
+                continue;
+            if (fds[0].revents & POLLIN)
+                WriteAll(toDevice_, ReadUntilQuiet(toMaster_, 0));
+            if (fds[1].revents & POLLIN)
+                Deliver(ReadUntilQuiet(toDevice_, 3));
+        }
+    }
+    void Deliver(std::vector<uint8_t> answer) {
+        TMutation mutation;
+        int delayMs = 0;
+        {
+            std::lock_guard lock(mutex_);
+            mutation = std::exchange(mutation_, nullptr);
+            delayMs = std::exchange(delayMs_, 0);
+        }
+        if (mutation)
+            answer = mutation(std::move(answer));
+        if (delayMs > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        WriteAll(toMaster_, answer);
+        ++delivered_;
+    }
+
+    int toMaster_;
+    int toDevice_;
+    std::mutex mutex_;
+    TMutation mutation_;
+    int delayMs_ = 0;
+    std::atomic<int> delivered_{0};
+    std::atomic<bool> stop_{false};
     std::thread thread_;
 };
