@@ -87,6 +87,10 @@ TBackupResult BackupUserDatabase(TDatabaseSet& db, const QString& target) {
     const QString source = user.DatabaseName();
     if (!QFileInfo(source).isFile())
         return Failure(beSourceMissing, source);
+    // Renaming a copy over the open file would leave the connection writing to a file that is
+    // no longer in the folder; and a backup in place of the original is no backup.
+    if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath())
+        return Failure(beTargetIsDatabase, target);
     QSaveFile copy(target);
     const QString error = WriteCopy(source, copy);
     if (!error.isEmpty())

@@ -7,11 +7,12 @@
 
 enum TBackupError {
     beNone,
-    beSourceMissing, // the file to copy from does not exist
-    beNotADatabase,  // the chosen file does not open as an SQLite database
-    beMissingTables, // it opens, but lacks tables of the user database
-    beCopyFailed,    // reading, writing or replacing a file failed
-    beReopenFailed   // the user database could not be opened again after the restore
+    beSourceMissing,    // the file to copy from does not exist
+    beNotADatabase,     // the chosen file does not open as an SQLite database
+    beMissingTables,    // it opens, but lacks tables of the user database
+    beCopyFailed,       // reading, writing or replacing a file failed
+    beTargetIsDatabase, // the backup was to overwrite the user database file itself
+    beReopenFailed      // the user database could not be opened again after the restore
 };
 
 struct TBackupResult {
