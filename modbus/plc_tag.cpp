@@ -29,9 +29,7 @@ void TPLCTag::ShutdownTag() {
         return;
     FShutDown = true;
     SetDestroying();
-    if (FProtocolDriver && FProtocolDriver->HasTag(this))
-        FProtocolDriver->DetachTag(this);
-    FProtocolDriver = nullptr;
+    DropDriver();
     if (FRegistered && FManager)
         FManager->UnregisterTag(this);
     FRegistered = false;
@@ -147,10 +145,13 @@ void TPLCTag::SetProtocolDriver(TProtocolDriver* value) {
         return;
     if (FProtocolDriver && FAutoRead)
         FProtocolDriver->DetachTag(this);
+    if (FProtocolDriver)
+        FProtocolDriver->RemoveUser(this);
     FProtocolDriver = nullptr;
     if (!value)
         return;
     FProtocolDriver = value;
+    FProtocolDriver->AddUser(this);
     RefreshProtocolLayout();
     if (FAutoRead)
         FProtocolDriver->AttachTag(this);
@@ -311,8 +312,11 @@ void TPLCTag::StoreStatus(TTagCommand command, TProtocolIOResult result) {
 }
 
 void TPLCTag::DropDriver() {
-    if (FProtocolDriver && FAutoRead && FProtocolDriver->HasTag(this))
+    if (!FProtocolDriver)
+        return;
+    if (FProtocolDriver->HasTag(this))
         FProtocolDriver->DetachTag(this);
+    FProtocolDriver->RemoveUser(this);
     FProtocolDriver = nullptr;
 }
 

@@ -16,6 +16,38 @@ std::atomic<uint32_t> NextDriverID{1};
 
 } // namespace
 
+void TDriverLock::lock() {
+    std::unique_lock lock(Mutex);
+    const std::thread::id self = std::this_thread::get_id();
+    if (Depth > 0 && Owner == self) {
+        ++Depth;
+        return;
+    }
+    Free.wait(lock, [this] { return Depth == 0; });
+    Owner = self;
+    Depth = 1;
+}
+
+bool TDriverLock::try_lock() {
+    std::lock_guard lock(Mutex);
+    const std::thread::id self = std::this_thread::get_id();
+    if (Depth > 0 && Owner != self)
+        return false;
+    Owner = self;
+    ++Depth;
+    return true;
+}
+
+void TDriverLock::unlock() {
+    {
+        std::lock_guard lock(Mutex);
+        if (Depth == 0 || --Depth > 0)
+            return;
+        Owner = std::thread::id();
+    }
+    Free.notify_one();
+}
+
 TProtocolDriver::TPauseScan::TPauseScan(TProtocolDriver& driver)
     : FDriver(driver), FCommand(driver.CommandLock, std::defer_lock),
       FIo(driver.IoLock, std::defer_lock) {
@@ -72,6 +104,13 @@ void TProtocolDriver::DestroyDriver() {
     std::vector<TPLCTag*> tags = LinkedTagList();
     for (auto it = tags.rbegin(); it != tags.rend(); ++it)
         (*it)->DropDriver();
+    std::vector<TPLCTag*> users;
+    {
+        std::lock_guard lock(TagsLock);
+        users = FUsers;
+    }
+    for (TPLCTag* tag : users)
+        tag->DropDriver();
     SetCommunicationPort(nullptr);
 }
 
@@ -205,6 +244,17 @@ TPLCTag* TProtocolDriver::LinkedTags(int32_t index) const {
     if (index < 0 || static_cast<size_t>(index) >= FLinkedTags.size())
         throw EStackError("Out of bounds!");
     return FLinkedTags[static_cast<size_t>(index)];
+}
+
+void TProtocolDriver::AddUser(TPLCTag* tag) {
+    std::lock_guard lock(TagsLock);
+    if (std::find(FUsers.begin(), FUsers.end(), tag) == FUsers.end())
+        FUsers.push_back(tag);
+}
+
+void TProtocolDriver::RemoveUser(TPLCTag* tag) {
+    std::lock_guard lock(TagsLock);
+    FUsers.erase(std::remove(FUsers.begin(), FUsers.end(), tag), FUsers.end());
 }
 
 std::vector<TPLCTag*> TProtocolDriver::LinkedTagList() const {

@@ -26,15 +26,34 @@
 #include "modbus/scan_records.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 class TCommPortDriver;
 class TPLCTag;
 class TScanThread;
 class TScanUpdate;
+
+// The driver's CommandLock and IoLock: recursive ownership locks in the manner of the platform's
+// critical sections. Ownership is bookkeeping under a private mutex that is held only for that
+// bookkeeping, so a scan cycle may hand IoLock back and take it again inside a port command (under
+// the port's own mutex) without the two mutexes ever nesting.
+class TDriverLock {
+public:
+    void lock();
+    bool try_lock();
+    void unlock();
+
+private:
+    std::mutex Mutex;
+    std::condition_variable Free;
+    std::thread::id Owner; // guarded by Mutex
+    int Depth = 0;         // guarded by Mutex
+};
 
 class TProtocolDriver : public IPortDriverEventNotification {
 public:
@@ -110,8 +129,8 @@ protected:
     virtual uint8_t ProtocolWordBits(TPLCTag* tag, bool isWrite, TTagType& protocolTagType) = 0;
 
     void StartWorkers();
-    // Stops the worker threads (scan thread first), lets the attached tags go and leaves the
-    // port. Idempotent.
+    // Stops the worker threads (scan thread first), lets the attached tags go (then any other tag
+    // that still names this driver) and leaves the port. Idempotent.
     void DestroyDriver();
     bool Destroying() const { return FDestroying.load(); }
     std::vector<TPLCTag*> LinkedTagList() const;
@@ -127,16 +146,20 @@ protected:
 
     private:
         TProtocolDriver& FDriver;
-        std::unique_lock<std::recursive_mutex> FCommand;
-        std::unique_lock<std::recursive_mutex> FIo;
+        std::unique_lock<TDriverLock> FCommand;
+        std::unique_lock<TDriverLock> FIo;
     };
 
-    std::recursive_mutex IoLock;
-    std::recursive_mutex CommandLock;
+    TDriverLock IoLock;
+    TDriverLock CommandLock;
     TCrossEvent ScanAllowed{true, true};
 
 private:
     friend class TPLCTag; // asks for its protocol word layout
+
+    // Every tag that names this driver, attached or not, so that none keeps a dangling driver.
+    void AddUser(TPLCTag* tag);
+    void RemoveUser(TPLCTag* tag);
 
     void LockedScanRead(TScanThread* sender, int32_t& needSleep);
     TProtocolIOResult LockedScanWrite(const TTagRec& tagRec, const TArrayOfDouble& values);
@@ -155,6 +178,7 @@ private:
     bool FDestroyed = false;
     mutable std::mutex TagsLock;
     std::vector<TPLCTag*> FLinkedTags; // guarded by TagsLock; changed only under the scan pause
+    std::vector<TPLCTag*> FUsers;      // guarded by TagsLock
     std::mutex RequestIdLock;
     uint32_t FScanReadCounter = 0;  // guarded by RequestIdLock
     uint32_t FScanWriteCounter = 0; // guarded by RequestIdLock

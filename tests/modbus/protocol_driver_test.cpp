@@ -178,6 +178,16 @@ TEST_F(ProtocolDriverTest, DestroyedDriverLeavesItsTagsAndItsPort) {
     EXPECT_EQ(port.RegisteredDriverCount(), 1u);
 }
 
+TEST_F(ProtocolDriverTest, DestroyedDriverIsForgottenAlsoByTagsThatAreNotScanned) {
+    auto doomed = std::make_unique<TRegisterDriver>();
+    block.SetProtocolDriver(doomed.get()); // AutoRead is false: never attached
+    ASSERT_FALSE(doomed->HasTag(&block));
+    doomed.reset();
+    EXPECT_EQ(block.ProtocolDriver(), nullptr);
+    block.Read(); // no driver: nothing happens
+    EXPECT_EQ(block.LastSyncReadStatus(), ioNone);
+}
+
 TEST_F(ProtocolDriverTest, DestroyedPortIsDroppedByItsDriver) {
     auto doomed = std::make_unique<TGatedPort>();
     driver.SetCommunicationPort(doomed.get());
