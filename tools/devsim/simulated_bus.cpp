@@ -46,10 +46,13 @@ TBusReply TSimulatedBus::Process(const TBusRequest& request, double t) {
             other->CountTelegram(false, false);
     if (!device)
         return answerAbsent ? ExceptionReply(GatewayTargetFailed) : TBusReply{};
+    // The telegram counts before it is answered, so a read of the counters includes itself.
+    device->CountTelegram(true, false);
     device->UpdateLive(t);
     device->PublishBusState(AddressMap());
     TBusReply reply = Answer(*device, request);
-    device->CountTelegram(true, reply.kind == TBusReply::Exception);
+    if (reply.kind == TBusReply::Exception)
+        device->CountError();
     return reply;
 }
 

@@ -165,6 +165,10 @@ void TSimulatedDevice::CountTelegram(bool addressed, bool failed) {
         ++errors;
 }
 
+void TSimulatedDevice::CountError() {
+    ++errors;
+}
+
 void TSimulatedDevice::PublishBusState(const std::array<uint16_t, 16>& addressMap) {
     image.Set(CountersRegister, telegrams);
     image.Set(CountersRegister + 1, totalTelegrams);

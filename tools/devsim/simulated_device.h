@@ -40,8 +40,9 @@ public:
     // Moves the live values to time t (seconds since the simulator started).
     void UpdateLive(double t);
     // Counts one telegram seen on the bus; addressed when it was for this device, failed when
-    // the device answered it with an exception.
+    // it was broken or the device answered it with an exception.
     void CountTelegram(bool addressed, bool failed);
+    void CountError();
     // Puts the counters and the bus's address map (bit b of word w = address 16w + b) into the
     // registers from 1210 on.
     void PublishBusState(const std::array<uint16_t, 16>& addressMap);
