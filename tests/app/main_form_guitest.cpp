@@ -60,6 +60,7 @@ private slots:
     void sqlLogSwitchLogsBothConnections();
     void windowOffTheScreenStartsAtTenTen();
     void clearedStartInfoSkipsTheAboutBox();
+    void recentFilesShowWhatTheStoreHolds();
 };
 
 void TMainFormTest::firstStartInServiceModeCreatesTheUserDatabase() {
@@ -258,6 +259,29 @@ void TMainFormTest::clearedStartInfoSkipsTheAboutBox() {
     FindAction(form.get(), "MenuItemAbout")->trigger();
     QTRY_VERIFY(AppWindows().AboutForm->isVisible());
     QVERIFY(!AppWindows().AboutForm->findChild<QCheckBox*>("CheckBoxStartinfo")->isChecked());
+}
+
+void TMainFormTest::recentFilesShowWhatTheStoreHolds() {
+    TGuiFixture f;
+    f.MakeTemplate();
+    {
+        QSettings store(TGuiFixture::SettingsFile("KOLVANE", "RERUDADadivod"),
+                        QSettings::IniFormat);
+        store.setValue("File1", "/home/service/anlagen/halle3.db");
+        store.setValue("File3", "/home/service/anlagen/halle7.db");
+    }
+    auto form = f.Start({});
+    QVERIFY(FindAction(form.get(), "Ntrenn")->isVisible());
+    QAction* first = FindAction(form.get(), "N1DateiAlt");
+    QVERIFY(first->isVisible());
+    QCOMPARE(first->text(), QStringLiteral("/ ... /halle3.db"));
+    QCOMPARE(first->toolTip(), QStringLiteral("/home/service/anlagen/halle3.db"));
+    QVERIFY(!FindAction(form.get(), "N2DateiAlt")->isVisible());
+    QVERIFY(FindAction(form.get(), "N3DateiAlt")->isVisible());
+    QVERIFY(!FindAction(form.get(), "N4DateiAlt")->isVisible());
+    form->close();
+    QSettings store(TGuiFixture::SettingsFile("KOLVANE", "RERUDADadivod"), QSettings::IniFormat);
+    QCOMPARE(store.value("File3").toString(), QStringLiteral("/home/service/anlagen/halle7.db"));
 }
 
 int main(int argc, char* argv[]) {
