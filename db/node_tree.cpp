@@ -125,7 +125,9 @@ std::optional<TTreePath> SelectionAfterBuild(const TNodeTree& tree, int remember
     return TTreePath{};
 }
 
-void StoreCollapseState(TDatabaseSet& db, int nodeId, bool collapsed) {
+void StoreCollapseState(TDatabaseSet& db, int level, int nodeId, bool collapsed) {
+    if (level < 1)
+        return;
     const TDbHooks& hooks = db.Hooks();
     hooks.Log((collapsed ? QStringLiteral("collapse: ID: ") : QStringLiteral("expand: ID: ")) +
               QString::number(nodeId));

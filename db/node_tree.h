@@ -60,8 +60,10 @@ TNodeTree ReadNodeTree(TDatabaseSet& db, int segmentId, const TLookupText& looku
 std::optional<TTreePath> SelectionAfterBuild(const TNodeTree& tree, int rememberedId,
                                              bool parameterPageShown);
 
-// Stores the collapsed or expanded state of a device item, with its program-log line.
-void StoreCollapseState(TDatabaseSet& db, int nodeId, bool collapsed);
+// Stores the collapsed or expanded state of a tree item, with its program-log line. Only node
+// items have a place for it: the segment item (level 0) stores nothing, since its id would name
+// an unrelated row of mb_node.
+void StoreCollapseState(TDatabaseSet& db, int level, int nodeId, bool collapsed);
 
 // The log line of SetNodeIcon.
 QString NodeIconLogLine(int nodeId, int imageIndex, int level);

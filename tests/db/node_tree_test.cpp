@@ -96,8 +96,10 @@ TEST_F(NodeTreeTest, CollapseStateIsStoredAndReadBackAfterReopening) {
     EXPECT_TRUE(before.Segment->Children[5].Expanded);
     F.Traces.clear();
 
-    StoreCollapseState(F.Db, 11, true);
-    StoreCollapseState(F.Db, 15, false);
+    StoreCollapseState(F.Db, 1, 11, true);
+    StoreCollapseState(F.Db, 1, 15, false);
+    // Collapsing the segment (id 1) must not touch device TT2, which has node id 1.
+    StoreCollapseState(F.Db, 0, 1, true);
 
     EXPECT_EQ(F.Log, QStringList({"collapse: ID: 11", "expand: ID: 15"}));
     ASSERT_EQ(F.Traces.size(), 2u);
@@ -110,6 +112,7 @@ TEST_F(NodeTreeTest, CollapseStateIsStoredAndReadBackAfterReopening) {
     const TNodeTree after = Read();
     EXPECT_TRUE(after.Segment->Children[1].Expanded);
     EXPECT_FALSE(after.Segment->Children[5].Expanded);
+    EXPECT_TRUE(after.Segment->Children[4].Expanded);
 }
 
 TEST_F(NodeTreeTest, LookupsByAddressAndById) {
