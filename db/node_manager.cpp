@@ -71,11 +71,15 @@ std::optional<TNodeInsertRow> TNodeManager::ReadTemplateNode(int t) {
     return row;
 }
 
-int TNodeManager::InsertDevice(TNodeInsertRow row) {
+TNodeInsertRow TNodeManager::Resolved(TNodeInsertRow row) const {
     row.Title = Replace(row.Title);
     row.Name = Replace(row.Name);
+    return row;
+}
+
+int TNodeManager::InsertDevice(const TNodeInsertRow& row) {
     TDbConnection& user = Db_.SQLite3Con;
-    user.Execute(NodeInsertStatement(CurrentSegmentId_, -1, row), 11);
+    user.Execute(NodeInsertStatement(CurrentSegmentId_, -1, Resolved(row)), 11);
     return static_cast<int>(user.LastInsertRowId());
 }
 
@@ -84,11 +88,9 @@ std::vector<TNodeManager::TPendingSubNode> TNodeManager::BuildSubNodeInserts(int
     TDbQuery& q = Db_.SQLQueryTpl;
     q.Open(TemplateSubNodesQuery(t), 10);
     for (; !q.Eof(); q.Next()) {
-        TNodeInsertRow row = ReadNodeRow(q);
-        row.Title = Replace(row.Title);
-        row.Name = Replace(row.Name);
-        pending.push_back({q.FieldAsInteger(QStringLiteral("id")),
-                           NodeInsertStatement(CurrentSegmentId_, deviceId, row)});
+        pending.push_back(
+            {q.FieldAsInteger(QStringLiteral("id")),
+             NodeInsertStatement(CurrentSegmentId_, deviceId, Resolved(ReadNodeRow(q)))});
     }
     q.Close();
     return pending;

@@ -56,7 +56,9 @@ private:
     QString Replace(const QString& text) const;
     int TemplateSubNodeCount(int t);
     std::optional<TNodeInsertRow> ReadTemplateNode(int t);
-    int InsertDevice(TNodeInsertRow row);
+    // Title and name with the brand placeholders resolved.
+    TNodeInsertRow Resolved(TNodeInsertRow row) const;
+    int InsertDevice(const TNodeInsertRow& row);
     std::vector<TPendingSubNode> BuildSubNodeInserts(int t, int deviceId);
     std::vector<int> SubNodeIds(int deviceId);
 
