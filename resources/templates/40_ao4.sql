@@ -10,7 +10,7 @@ INSERT INTO mb_text (id, txt_de, txt_en, txt_fr) VALUES
     (705, 'Ausgangswert Kanal 2', 'Channel 2 output', 'Sortie voie 2'),
     (706, 'Ausgangswert Kanal 3', 'Channel 3 output', 'Sortie voie 3'),
     (707, 'Ausgangswert Kanal 4', 'Channel 4 output', 'Sortie voie 4'),
-    (708, 'Bürde zu hoch', 'Load too high', 'Charge trop élevée'),
+    (708, 'Drahtbruch Kanal 1', 'Channel 1 wire break', 'Rupture de fil voie 1'),
     (709, 'Kanalstatus', 'Channel status', 'État des voies');
 
 INSERT INTO mb_select (id, title, type, multiple) VALUES
@@ -77,10 +77,10 @@ INSERT INTO mb_png
 INSERT INTO mb_diag
     (devid, minversion, maxversion, sorting, modreg, regcnt, block, byteofs, access, type, textID,
      format, offset, factor, live) VALUES
-    ('0007', '', '', 1, 42001, 2, '0', '0', 1, 'FLOAT', 704, '%.2f mA', '', '', 'sine 4 20 60'),
+    ('0007', '', '', 1, 42001, 2, '0', '0', 1, 'FLOAT', 704, '%.2f mA', '', '', 'sine 2 20 60'),
     ('0007', '', '', 2, 42003, 2, '0', '0', 1, 'FLOAT', 705, '%.2f mA', '', '', 'sine 6 18 80'),
     ('0007', '', '', 3, 42005, 2, '0', '0', 1, 'FLOAT', 706, '%.2f mA', '', '', 'walk 12 0.5'),
     ('0007', '', '', 4, 42007, 2, '0', '0', 1, 'FLOAT', 707, '%.2f mA', '', '', 'walk 8 0.5'),
     ('0007', '', '', 5, 42009, 1, '0', '0', 1, 'UINT16', 44, '%.2f V', '', '0.001', 'walk 24 0.3'),
-    ('0007', '', '', 6, 42010, 1, '0', '0', 1, 'BINARY_AO_STATUS', 709, '%g', '', '', 'above 1 41002'),
+    ('0007', '', '', 6, 42010, 1, '0', '0', 1, 'BINARY_AO_STATUS', 709, '%g', '', '', 'below 1 41002'),
     ('0007', '', '', 7, 42011, 1, '0', '0', 1, 'BINARY_DEVERROR', 36, '%g', '', '', 'fixed');

@@ -216,7 +216,8 @@ TEST(DevsimTcp, IdentifiesEveryTypeOfTheLine) {
 
 TEST(DevsimTcp, KeepsWrittenParametersAndAnswersExceptions) {
     TDevsimProcess sim({"--tcp", "127.0.0.1:0", "--device", "000D@1"});
-    const TContext ctx = ConnectTcp(sim.Port());
+    const int port = sim.Port();
+    const TContext ctx = ConnectTcp(port);
     ASSERT_TRUE(ctx);
     modbus_set_slave(ctx.get(), 1);
 
@@ -238,6 +239,15 @@ TEST(DevsimTcp, KeepsWrittenParametersAndAnswersExceptions) {
 
     ASSERT_EQ(modbus_write_register(ctx.get(), 8212, 67), 1);
     EXPECT_FALSE(sim.WaitForLine(std::regex("station 1: parameters stored")).empty());
+
+    // A second master, and one that connects after the first has gone, see the same device.
+    const TContext second = ConnectTcp(port);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(Read(second.get(), 1, 1010, 2), rangeStart);
+    modbus_close(ctx.get());
+    const TContext later = ConnectTcp(port);
+    ASSERT_TRUE(later);
+    EXPECT_EQ(Read(later.get(), 1, 1001, 1), std::vector<uint16_t>{25});
 }
 
 TEST(DevsimTcp, MovesADeviceAndMapsTheStations) {
