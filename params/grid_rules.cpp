@@ -7,35 +7,52 @@
 #include "params/text_util.h"
 #include "params/value_statement.h"
 
+#include <algorithm>
 #include <cctype>
+#include <limits>
 
 namespace {
 
 constexpr int HiddenAccess = 4;
 
-std::optional<int64_t> LimitOf(std::string_view text) {
-    return ParseIntegerText(text);
-}
-
 TValueCheck Corrected(std::string value) {
     return {std::move(value), true};
 }
 
+// The values a register of the type can hold; a limit beyond them would let through a value
+// that the encoding turns into 0.
+std::pair<int64_t, int64_t> TypeRange(TParamType type) {
+    switch (type) {
+    case ptINT16:
+        return {-32768, 32767};
+    case ptUINT16:
+        return {0, 65535};
+    case ptINT32:
+        return {std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
+    default:
+        return {0, std::numeric_limits<uint32_t>::max()};
+    }
+}
+
 // Integer limits: a value that is no integer (also a decimal fraction, which would be written
-// as 0) takes the lower limit; then it is kept inside [min, max]. A limit that is no integer
-// does not limit.
-TValueCheck CheckInteger(std::string_view min, std::string_view max, std::string_view value) {
-    const auto low = LimitOf(min);
-    const auto high = LimitOf(max);
+// as 0) takes the lower limit; then it is kept inside [min, max] and inside the type's range.
+// A limit that is no integer does not limit.
+TValueCheck CheckInteger(TParamType type, std::string_view min, std::string_view max,
+                         std::string_view value) {
+    auto [low, high] = TypeRange(type);
+    if (const auto limit = ParseIntegerText(min))
+        low = std::clamp(*limit, low, high);
+    if (const auto limit = ParseIntegerText(max))
+        high = std::clamp(*limit, low, high);
     const auto number = ParseIntegerText(value);
     if (!number) {
-        const int64_t fallback = low ? *low : (high && *high < 0 ? *high : 0);
-        return Corrected(std::to_string(fallback));
+        const bool hasMin = ParseIntegerText(min).has_value();
+        return Corrected(std::to_string(hasMin ? low : std::clamp<int64_t>(0, low, high)));
     }
-    if (low && *number < *low)
-        return Corrected(std::to_string(*low));
-    if (high && *number > *high)
-        return Corrected(std::to_string(*high));
+    if (*number < low)
+        return Corrected(std::to_string(low));
+    if (*number > high)
+        return Corrected(std::to_string(high));
     return {std::string(value), false};
 }
 
@@ -144,7 +161,7 @@ TValueCheck CheckEditedValue(std::string_view type, std::string_view min, std::s
     case ptINT32:
     case ptUINT16:
     case ptUINT32:
-        return CheckInteger(min, max, value);
+        return CheckInteger(ParamTypeOf(name), min, max, value);
     case ptFLOAT:
         return CheckFloat(min, max, value);
     default:

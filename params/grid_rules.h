@@ -59,7 +59,10 @@ struct TValueCheck {
     bool Corrected = false; // the value was replaced by a limit or shortened
 };
 
-// Checks an edited value against the row's type and limits.
+// Checks an edited value against the row's type and limits. Integer types: a text that is no
+// integer becomes the lower limit (0 without one), values are kept inside the limits and the
+// register's range. "FLOAT": below min or no number becomes min (0 without one), above max
+// becomes max. "ASCII..." types: cut to the length their digits name. Others: unchecked.
 TValueCheck CheckEditedValue(std::string_view type, std::string_view min, std::string_view max,
                              std::string_view value);
 

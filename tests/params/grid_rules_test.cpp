@@ -129,6 +129,11 @@ TEST(GridRules, LimitChecks) {
         {"INT32", "-5", "5", "12.7", "-5", true},
         {"UINT32", "0", "4294967295", "4294967296", "4294967295", true},
         {"UINT16", "", "", "77", "77", false},
+        // the register's own range bounds every value, whatever the limits say
+        {"INT16", "", "", "40000", "32767", true},
+        {"INT16", "-100000", "100000", "-40000", "-32768", true},
+        {"UINT16", "-5", "70000", "x", "0", true},
+        {"UINT32", "", "", "-1", "0", true},
         {"UINT16", "", "", "x", "0", true},
         {"INT16", "", "-3", "x", "-3", true},
         {"FLOAT", "0.5", "", "0.2", "0.5", true},
