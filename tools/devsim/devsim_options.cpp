@@ -24,7 +24,7 @@ bool ParseNumber(const std::string& text, int low, int high, int& value) {
     return value >= low && value <= high;
 }
 
-bool ParseDevice(const std::string& text, TDeviceSpec& spec, std::string& error) {
+bool ParseDevice(const std::string& text, TDeviceArgument& argument, std::string& error) {
     std::vector<std::string> parts;
     size_t start = 0;
     for (size_t comma; (comma = text.find(',', start)) != std::string::npos; start = comma + 1)
@@ -33,8 +33,8 @@ bool ParseDevice(const std::string& text, TDeviceSpec& spec, std::string& error)
 
     const std::string& head = parts.front();
     const auto at = head.find('@');
-    spec.typeCode = Upper(head.substr(0, at));
-    if (!IsHexCode(spec.typeCode)) {
+    argument.typeCode = Upper(head.substr(0, at));
+    if (!IsHexCode(argument.typeCode)) {
         error = "device type must be four hexadecimal digits: " + head;
         return false;
     }
@@ -43,13 +43,13 @@ bool ParseDevice(const std::string& text, TDeviceSpec& spec, std::string& error)
         error = "device address must be 1 to 247: " + head;
         return false;
     }
-    spec.address = static_cast<uint8_t>(address);
+    argument.address = static_cast<uint8_t>(address);
     for (size_t i = 1; i < parts.size(); ++i) {
         if (parts[i].rfind("version=", 0) == 0 && IsHexCode(parts[i].substr(8))) {
-            spec.version = Upper(parts[i].substr(8));
+            argument.version = Upper(parts[i].substr(8));
         } else if (parts[i].rfind("rfid=", 0) == 0 && parts[i].size() > 5 &&
                    parts[i].size() <= 25) {
-            spec.rfid = parts[i].substr(5);
+            argument.rfid = parts[i].substr(5);
         } else {
             error = "unknown device setting (version=HHHH or rfid=TEXT of up to 20 characters): " +
                     parts[i];
@@ -90,9 +90,9 @@ bool Check(const TDevsimOptions& options, std::string& error) {
     else if (options.service && options.devices.size() != 1)
         error = "--service needs exactly one device: the service interface belongs to one device";
     std::set<int> addresses;
-    for (const TDeviceSpec& spec : options.devices)
-        if (error.empty() && !addresses.insert(spec.address).second)
-            error = "two devices at address " + std::to_string(spec.address);
+    for (const TDeviceArgument& argument : options.devices)
+        if (error.empty() && !addresses.insert(argument.address).second)
+            error = "two devices at address " + std::to_string(argument.address);
     return error.empty();
 }
 
@@ -127,10 +127,10 @@ bool TDevsimOptions::Parse(const std::vector<std::string>& args, TDevsimOptions&
                 return false;
             options.path = args[++i];
         } else if (arg == "--device") {
-            TDeviceSpec spec;
-            if (!ParseDevice(args[++i], spec, error))
+            TDeviceArgument argument;
+            if (!ParseDevice(args[++i], argument, error))
                 return false;
-            options.devices.push_back(spec);
+            options.devices.push_back(argument);
         } else {
             error = "unknown argument: " + arg;
             return false;

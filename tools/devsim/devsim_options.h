@@ -5,7 +5,7 @@
 #include <vector>
 
 // One --device TYPE[@ADDRESS][,version=HHHH][,rfid=TEXT] argument.
-struct TDeviceSpec {
+struct TDeviceArgument {
     std::string typeCode; // four hexadecimal digits
     uint8_t address = 1;
     std::string version; // empty: the newest the template knows
@@ -26,7 +26,7 @@ struct TDevsimOptions {
     bool service = false;
     bool verbose = false;
     bool help = false;
-    std::vector<TDeviceSpec> devices;
+    std::vector<TDeviceArgument> devices;
 
     // False with a message in error when the arguments are not a valid command line.
     static bool Parse(const std::vector<std::string>& args, TDevsimOptions& options,

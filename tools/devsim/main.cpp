@@ -44,13 +44,14 @@ std::unique_ptr<TSimulatedBus> BuildBus(const TDevsimOptions& options) {
         std::make_unique<TSimulatedBus>(options.service, options.transport == TDevsimOptions::Tcp);
     bus->OnLog = Say;
     for (size_t i = 0; i < options.devices.size(); ++i) {
-        const TDeviceSpec& spec = options.devices[i];
+        const TDeviceArgument& argument = options.devices[i];
         const auto deviceTemplate =
-            TDeviceTemplate::Load(options.dbPath, spec.typeCode, spec.version);
-        const std::string rfid = spec.rfid.empty() ? MadeUpRfid(spec.typeCode, i) : spec.rfid;
+            TDeviceTemplate::Load(options.dbPath, argument.typeCode, argument.version);
+        const std::string rfid =
+            argument.rfid.empty() ? MadeUpRfid(argument.typeCode, i) : argument.rfid;
         auto& device =
-            bus->Add(std::make_unique<TSimulatedDevice>(deviceTemplate, spec.address, rfid));
-        Say("station " + std::to_string(spec.address) + ": " + deviceTemplate.ModelName() +
+            bus->Add(std::make_unique<TSimulatedDevice>(deviceTemplate, argument.address, rfid));
+        Say("station " + std::to_string(argument.address) + ": " + deviceTemplate.ModelName() +
             " (type " + deviceTemplate.TypeCode() + ", firmware " + deviceTemplate.Version() +
             ", template " + std::to_string(deviceTemplate.NodeId()) + "), identification " +
             device.Rfid() + (options.service ? ", service interface at station 68" : ""));
