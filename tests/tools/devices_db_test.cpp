@@ -23,6 +23,8 @@ const TCheckCase Cases[] = {
      "DELETE FROM mb_select WHERE title='SELECT_UT_TC'"},
     {"RowsFitTheirRegisters", TemplateDbChecks::RowsFitTheirRegisters,
      "UPDATE mb_parameter SET byteofs='7:2' WHERE pid=1391 AND sorting=5"},
+    {"FactoryValuesWithinLimits", TemplateDbChecks::FactoryValuesWithinLimits,
+     "UPDATE mb_parameter SET factory='601' WHERE pid=1391 AND sorting=3"},
     {"LabelsAndConditions", TemplateDbChecks::LabelsAndConditions,
      "UPDATE mb_parameter SET cond='XX' WHERE pid=1392 AND sorting=2"},
     {"CopyToTargetsExist", TemplateDbChecks::CopyToTargetsExist,

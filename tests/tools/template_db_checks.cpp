@@ -157,6 +157,47 @@ TProblems RowsFitTheirRegisters(SQLite::Database& db) {
     return problems;
 }
 
+TProblems FactoryValuesWithinLimits(SQLite::Database& db) {
+    static const std::regex integer("^-?[0-9]+$");
+    static const std::regex decimal("^-?[0-9]+([.,][0-9]+)?$");
+    static const std::set<std::string> integerTypes = {"INT16", "UINT16", "INT32", "UINT32"};
+    const auto number = [](std::string text) {
+        std::replace(text.begin(), text.end(), ',', '.');
+        return std::stod(text);
+    };
+    TProblems problems;
+    SQLite::Statement rows(db, "SELECT id, type, min, max, factory, label, access & 2 "
+                               "FROM mb_parameter WHERE pid<>0");
+    while (rows.executeStep()) {
+        const std::string where = "parameter " + rows.getColumn(0).getString();
+        const std::string type = rows.getColumn(1).getString();
+        const std::string min = rows.getColumn(2).getString();
+        const std::string max = rows.getColumn(3).getString();
+        const std::string factory = rows.getColumn(4).getString();
+        const bool labelled = !rows.getColumn(5).getString().empty();
+        if (labelled && !std::regex_match(factory, integer))
+            problems.push_back(where + ": label row with factory value '" + factory + "'");
+        const bool editable = rows.getColumn(6).getInt() != 0;
+        if (integerTypes.contains(type) && (!min.empty() || !max.empty() || labelled || editable)) {
+            if (!std::regex_match(min, integer) || !std::regex_match(max, integer) ||
+                !std::regex_match(factory, integer) || number(factory) < number(min) ||
+                number(factory) > number(max))
+                problems.push_back(where + ": " + type + " factory " + factory + " outside [" +
+                                   min + ", " + max + "]");
+        } else if (type == "FLOAT") {
+            const bool bad = !std::regex_match(factory, decimal) ||
+                             (!min.empty() &&
+                              (!std::regex_match(min, decimal) || number(factory) < number(min))) ||
+                             (!max.empty() &&
+                              (!std::regex_match(max, decimal) || number(factory) > number(max)));
+            if (bad)
+                problems.push_back(where + ": FLOAT factory " + factory + " outside [" + min +
+                                   ", " + max + "]");
+        }
+    }
+    return problems;
+}
+
 TProblems LabelsAndConditions(SQLite::Database& db) {
     TProblems problems;
     std::map<int64_t, std::set<std::string>> labels;

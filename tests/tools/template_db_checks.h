@@ -18,6 +18,9 @@ TProblems OptionListsDefined(SQLite::Database& db);
 // Block rows lie inside their block, at the register their offset names, with their type's
 // width; rows with registers of their own have room for their type.
 TProblems RowsFitTheirRegisters(SQLite::Database& db);
+// Editable and label integer rows have integer limits around an integer factory value, FLOAT
+// rows a factory value inside their limits, label rows an integer factory value.
+TProblems FactoryValuesWithinLimits(SQLite::Database& db);
 // At most 16 labels per node, and every cond names a label of its node.
 TProblems LabelsAndConditions(SQLite::Database& db);
 // Copy-to targets are columns of mb_segment or mb_node (and the reference column as well).
