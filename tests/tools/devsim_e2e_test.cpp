@@ -1,5 +1,7 @@
 // parsetta-devsim as a process, driven by an independent master: libmodbus's client over TCP
 // and over the pseudo-terminal the simulator creates.
+#include "devsim_process.h"
+
 #include <modbus.h>
 
 #include <gtest/gtest.h>
@@ -23,90 +25,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The simulator as a child process whose output the test reads line by line.
-class TDevsimProcess {
+class TSim : public TDevsimProcess {
 public:
-    explicit TDevsimProcess(const std::vector<std::string>& args) {
-        int pipeFds[2];
-        if (pipe(pipeFds) != 0)
-            throw std::runtime_error("pipe");
-        pid = fork();
-        if (pid == 0) {
-            dup2(pipeFds[1], STDOUT_FILENO);
-            dup2(pipeFds[1], STDERR_FILENO);
-            close(pipeFds[0]);
-            std::vector<std::string> all = {PARSETTA_DEVSIM, "--db", PARSETTA_DEVICES_DB};
-            all.insert(all.end(), args.begin(), args.end());
-            std::vector<char*> argv;
-            for (auto& arg : all)
-                argv.push_back(arg.data());
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        close(pipeFds[1]);
-        output = pipeFds[0];
-    }
-    ~TDevsimProcess() {
-        if (pid > 0) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
-        close(output);
-    }
-
-    // The first line (from now on) that matches pattern; empty after the time-out.
-    std::string WaitForLine(const std::regex& pattern, std::chrono::milliseconds timeout = 5s) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        for (;;) {
-            for (auto newline = buffer.find('\n'); newline != std::string::npos;
-                 newline = buffer.find('\n')) {
-                const std::string line = buffer.substr(0, newline);
-                buffer.erase(0, newline + 1);
-                lines.push_back(line);
-                if (std::regex_search(line, pattern))
-                    return line;
-            }
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            pollfd fd{output, POLLIN, 0};
-            if (left.count() <= 0 || poll(&fd, 1, static_cast<int>(left.count())) <= 0)
-                return "";
-            char chunk[512];
-            const ssize_t n = read(output, chunk, sizeof chunk);
-            if (n <= 0)
-                return "";
-            buffer.append(chunk, static_cast<size_t>(n));
-        }
-    }
-
-    int Port() {
-        std::smatch match;
-        const std::string line = WaitForLine(std::regex("listening: Modbus TCP on .*:([0-9]+)"));
-        const std::regex port(":([0-9]+)$");
-        return std::regex_search(line, match, port) ? std::stoi(match[1]) : -1;
-    }
-
-    // Asks the simulator to stop and returns its exit status.
-    int Stop() {
-        kill(pid, SIGTERM);
-        return Wait();
-    }
-
-    // Waits for the simulator to end by itself and returns its exit status.
-    int Wait() {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    std::vector<std::string> lines;
-
-private:
-    pid_t pid = -1;
-    int output = -1;
-    std::string buffer;
+    explicit TSim(const std::vector<std::string>& args)
+        : TDevsimProcess(PARSETTA_DEVSIM, PARSETTA_DEVICES_DB, args) {}
 };
 
 struct TContextDeleter {
@@ -187,7 +109,7 @@ TEST(DevsimTcp, IdentifiesEveryTypeOfTheLine) {
         args.push_back("--device");
         args.push_back(std::string(device.type) + "@" + std::to_string(device.address));
     }
-    TDevsimProcess sim(args);
+    TSim sim(args);
     const int port = sim.Port();
     ASSERT_GT(port, 0);
     const TContext ctx = ConnectTcp(port);
@@ -215,7 +137,7 @@ TEST(DevsimTcp, IdentifiesEveryTypeOfTheLine) {
 }
 
 TEST(DevsimTcp, KeepsWrittenParametersAndAnswersExceptions) {
-    TDevsimProcess sim({"--tcp", "127.0.0.1:0", "--device", "000D@1"});
+    TSim sim({"--tcp", "127.0.0.1:0", "--device", "000D@1"});
     const int port = sim.Port();
     const TContext ctx = ConnectTcp(port);
     ASSERT_TRUE(ctx);
@@ -251,7 +173,7 @@ TEST(DevsimTcp, KeepsWrittenParametersAndAnswersExceptions) {
 }
 
 TEST(DevsimTcp, MovesADeviceAndMapsTheStations) {
-    TDevsimProcess sim({"--tcp", "127.0.0.1:0", "--device", "000D@1", "--device", "0006@2"});
+    TSim sim({"--tcp", "127.0.0.1:0", "--device", "000D@1", "--device", "0006@2"});
     const TContext ctx = ConnectTcp(sim.Port());
     ASSERT_TRUE(ctx);
     modbus_set_slave(ctx.get(), 1);
@@ -271,7 +193,7 @@ TEST(DevsimTcp, MovesADeviceAndMapsTheStations) {
 
 TEST(DevsimPty, ServesSeveralStationsOnOneLine) {
     const std::string link = TempLink("devsim-e2e-pty");
-    TDevsimProcess sim({"--pty", link, "--device", "000D@1", "--device", "0008@5"});
+    TSim sim({"--pty", link, "--device", "000D@1", "--device", "0008@5"});
     ASSERT_FALSE(sim.WaitForLine(std::regex("listening: Modbus RTU on")).empty());
     const TContext ctx = ConnectRtu(link);
     ASSERT_TRUE(ctx);
@@ -295,7 +217,7 @@ TEST(DevsimPty, ServesSeveralStationsOnOneLine) {
 
 TEST(DevsimPty, CountsAFrameWithABrokenCheckField) {
     const std::string link = TempLink("devsim-e2e-crc");
-    TDevsimProcess sim({"--pty", link, "--device", "0009@3"});
+    TSim sim({"--pty", link, "--device", "0009@3"});
     ASSERT_FALSE(sim.WaitForLine(std::regex("listening:")).empty());
     const TContext ctx = ConnectRtu(link);
     ASSERT_TRUE(ctx);
@@ -315,7 +237,7 @@ TEST(DevsimPty, CountsAFrameWithABrokenCheckField) {
 
 TEST(DevsimPty, ServiceInterfaceAnswersAtStationSixtyEight) {
     const std::string link = TempLink("devsim-e2e-service");
-    TDevsimProcess sim({"--pty", link, "--service", "--device", "0106@9"});
+    TSim sim({"--pty", link, "--service", "--device", "0106@9"});
     ASSERT_FALSE(sim.WaitForLine(std::regex("9600 baud 8E1")).empty());
     TContext ctx(modbus_new_rtu(link.c_str(), 9600, 'E', 8, 1));
     ASSERT_TRUE(ctx && modbus_connect(ctx.get()) == 0);
@@ -326,10 +248,10 @@ TEST(DevsimPty, ServiceInterfaceAnswersAtStationSixtyEight) {
 }
 
 TEST(DevsimCommandLine, RefusesAnUnknownTypeAndBadArguments) {
-    TDevsimProcess unknown({"--tcp", "127.0.0.1:0", "--device", "00FF"});
+    TSim unknown({"--tcp", "127.0.0.1:0", "--device", "00FF"});
     EXPECT_FALSE(unknown.WaitForLine(std::regex("no template for type 00FF")).empty());
     EXPECT_EQ(unknown.Wait(), 1);
-    TDevsimProcess bad({"--tcp", "127.0.0.1:0"});
+    TSim bad({"--tcp", "127.0.0.1:0"});
     EXPECT_FALSE(bad.WaitForLine(std::regex("usage:")).empty());
     EXPECT_EQ(bad.Wait(), 2);
 }
