@@ -5,7 +5,9 @@
 // Subclasses supply the medium primitives (open, close, read, write, pause, purge, readiness).
 //
 // Threads: RunCommand, Lock and Unlock may be called from any thread. Properties are set on the
-// user-interface thread. Events run on the user-interface thread (see ui_thread.h).
+// user-interface thread. Events run on the user-interface thread (see ui_thread.h): raised there,
+// they run at once; raised on another thread, they go through the port's notification thread
+// and run in the order in which they were raised, without the raising thread waiting.
 // Locks: CommandMutex (recursive) is held while a command runs and while the port opens, closes,
 // purges or changes its log settings; LockMutex guards LockedBy and PendingCommands and is never
 // held together with CommandMutex; DriversMutex guards the registered drivers; ErrorMutex the

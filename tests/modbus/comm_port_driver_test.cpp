@@ -385,6 +385,19 @@ TEST_F(CommPortDriverTest, EventsFromWorkersRunOnTheUIThreadInPostingOrder) {
     EXPECT_EQ(std::vector<bool>(4, true), onUi);
 }
 
+TEST_F(CommPortDriverTest, DestroyingOnTheUIThreadDoesNotWaitForAnUnservedEvent) {
+    std::atomic<int> errors{0};
+    {
+        TScriptedPort port;
+        port.OnCommErrorReading = [&](TIOResult) { ++errors; };
+        std::thread worker([&] { port.ReportCommError(false, iorTimeOut); });
+        worker.join();
+        // Nobody pumps: the notification thread may be waiting for this thread to run the
+        // event. Destruction serves it instead of waiting forever.
+    }
+    EXPECT_LE(errors.load(), 1);
+}
+
 class TRecordingDriver : public IPortDriverEventNotification {
 public:
     std::uint32_t Wanted = 0;
