@@ -120,8 +120,9 @@ TEST(SimulatedDevice, HoldsFactoryValuesOfApplicableRows) {
     EXPECT_FALSE(image.IsMapped(1024, 1));
 
     const auto tt2 = MakeDevice("0002", 3);
-    EXPECT_EQ(tt2->Image().Get(1000), 0x0003); // RTD, 3-wire
-    EXPECT_EQ(tt2->Image().Get(1001), 0);      // the RTD's Pt100, not the thermocouple's K
+    EXPECT_FALSE(tt2->Image().IsMapped(1210, 1)); // no bus diagnostics in this family
+    EXPECT_EQ(tt2->Image().Get(1000), 0x0003);    // RTD, 3-wire
+    EXPECT_EQ(tt2->Image().Get(1001), 0);         // the RTD's Pt100, not the thermocouple's K
 
     const auto do4 = MakeDevice("0009", 4);
     EXPECT_EQ(do4->Image().Get(1040), 0x0101); // channel 3: switching, transistor

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -135,8 +136,10 @@ void TSimulatedDevice::BuildFixedRegisters() {
     image.Map(AddressRegister, BusSettingsCount, true);
     image.Set(AddressRegister, address);
     image.Map(TagRegister, 8, true);
-    image.Map(CounterResetRegister, 1, true);
-    image.Map(CountersRegister, 19, false);
+    if (HasBusDiagnostics()) {
+        image.Map(CounterResetRegister, 1, true);
+        image.Map(CountersRegister, 19, false);
+    }
     image.Map(StoreRegister, 1, true);
 }
 
@@ -169,7 +172,15 @@ void TSimulatedDevice::CountError() {
     ++errors;
 }
 
+// Only these firmware families keep bus counters; the others do not have the registers.
+bool TSimulatedDevice::HasBusDiagnostics() const {
+    static const std::set<std::string> types = {"0106", "0008", "000D", "0006", "0007", "0009"};
+    return types.contains(deviceTemplate.TypeCode());
+}
+
 void TSimulatedDevice::PublishBusState(const std::array<uint16_t, 16>& addressMap) {
+    if (!HasBusDiagnostics())
+        return;
     image.Set(CountersRegister, telegrams);
     image.Set(CountersRegister + 1, totalTelegrams);
     image.Set(CountersRegister + 2, errors);

@@ -60,6 +60,7 @@ private:
     void BuildParameters(bool writableOnly);
     void BuildIdentification();
     void BuildFixedRegisters();
+    bool HasBusDiagnostics() const;
     void PutText(uint16_t address, const std::string& text, int bytes);
     bool IsFactoryResetRegister(uint16_t address) const;
     void Log(const std::string& text) const;
