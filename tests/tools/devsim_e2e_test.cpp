@@ -247,6 +247,32 @@ TEST(DevsimPty, ServiceInterfaceAnswersAtStationSixtyEight) {
     EXPECT_EQ(Read(ctx.get(), 9, 3000, 1), std::vector<uint16_t>{0x0106});
 }
 
+// --rtu on a terminal the test owns the other end of: the frames on the line, byte for byte.
+TEST(DevsimRtu, AnswersOnASerialLine) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    TSim sim({"--rtu", ptsname(master), "--device", "000D@1"});
+    ASSERT_FALSE(sim.WaitForLine(std::regex("listening: Modbus RTU on /dev/pts")).empty());
+
+    // Read register 3000 of station 1; the check fields are the standard CRC-16 of the frames.
+    const uint8_t request[] = {0x01, 0x03, 0x0B, 0xB8, 0x00, 0x01, 0x06, 0x0B};
+    ASSERT_EQ(write(master, request, sizeof request), static_cast<ssize_t>(sizeof request));
+    std::vector<uint8_t> answer;
+    while (answer.size() < 7) {
+        pollfd fd{master, POLLIN, 0};
+        ASSERT_GT(poll(&fd, 1, 2000), 0) << "no answer";
+        uint8_t chunk[32];
+        const ssize_t n = read(master, chunk, sizeof chunk);
+        ASSERT_GT(n, 0);
+        answer.insert(answer.end(), chunk, chunk + n);
+    }
+    EXPECT_EQ(answer, (std::vector<uint8_t>{0x01, 0x03, 0x02, 0x00, 0x0D, 0x79, 0x81}));
+    EXPECT_EQ(sim.Stop(), 0);
+    close(master);
+}
+
 TEST(DevsimCommandLine, RefusesAnUnknownTypeAndBadArguments) {
     TSim unknown({"--tcp", "127.0.0.1:0", "--device", "00FF"});
     EXPECT_FALSE(unknown.WaitForLine(std::regex("no template for type 00FF")).empty());
