@@ -23,3 +23,6 @@ for san in thread address,undefined; do
         UBSAN_OPTIONS="halt_on_error=1 print_stacktrace=1" \
         ctest --test-dir "$dir" --output-on-failure -j "$jobs" -L unit
 done
+
+# The RTU and TCP answer decoders under libFuzzer for a bounded time each; any finding fails.
+tests/fuzz/run.sh build-fuzz
