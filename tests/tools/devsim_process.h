@@ -40,11 +40,10 @@ public:
     }
     TDevsimProcess(const TDevsimProcess&) = delete;
     TDevsimProcess& operator=(const TDevsimProcess&) = delete;
+    // Stops the simulator as a user would, so it removes its pseudo-terminal link.
     ~TDevsimProcess() {
-        if (pid > 0) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
+        if (pid > 0)
+            Stop();
         close(output);
     }
 
