@@ -144,20 +144,21 @@ TEST_F(SerialPortDriverTest, RequestAndResponseOverTheLine) {
 }
 
 TEST_F(SerialPortDriverTest, SplitResponseIsCollectedOverAttempts) {
-    Port.SetReadRetries(50);
+    Port.SetReadRetries(200);
     Port.SetActive(true);
-    // Each attempt for the missing four bytes lasts 18 ms, so the second piece comes several
-    // attempts later, well within the fifty allowed.
+    // Each attempt for the missing four bytes lasts 18 ms, so the second piece comes many
+    // attempts later, well within the two hundred allowed.
     const TIOPacket packet = Exchange({{0x11, 0x03, 0x02}, {0x12, 0x34, 0xB5, 0x33}},
-                                      Response.size(), std::chrono::milliseconds(120));
+                                      Response.size(), std::chrono::milliseconds(300));
     EXPECT_EQ(iorOK, packet.ReadResult);
     EXPECT_EQ(Response, packet.ReadBuffer);
     EXPECT_GT(packet.ReadTries, 1u);
-    EXPECT_LT(packet.ReadTries, 50u);
+    EXPECT_LT(packet.ReadTries, 200u);
 }
 
 TEST_F(SerialPortDriverTest, SplitResponseWithOneAttemptTimesOut) {
     Port.SetReadRetries(1);
+    Port.SetTimeout(400); // the one attempt lasts 114 ms: time enough for the first piece
     Port.SetActive(true);
     const TIOPacket packet = Exchange({{0x11, 0x03, 0x02}}, Response.size());
     EXPECT_EQ(iorTimeOut, packet.ReadResult);
