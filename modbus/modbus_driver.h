@@ -49,6 +49,9 @@ TProtocolIOResult ModbusExceptionResult(uint8_t code);
 // TProtocolIOResult of a port result (decoding and the two-step exchange).
 TProtocolIOResult PortResultToProtocol(TIOResult result);
 
+// Constructor tag of the concrete drivers: the derived class starts the worker threads itself.
+struct TDeferWorkers {};
+
 class TModBusDriver : public TProtocolDriver {
 public:
     ~TModBusDriver() override;

@@ -16,6 +16,9 @@ TModBusRTUDriver::TModBusRTUDriver()
     StartWorkers();
 }
 
+TModBusRTUDriver::TModBusRTUDriver(TDeferWorkers)
+    : TModBusDriver(kRtuHeaderLength, kRtuEchoPosition, kRtuCommandDelayMs) {}
+
 TModBusRTUDriver::~TModBusRTUDriver() {
     DestroyDriver();
 }

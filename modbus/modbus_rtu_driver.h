@@ -16,4 +16,10 @@ public:
     // carry a valid check field. An answer with fewer registers than requested is rejected.
     TProtocolIOResult DecodeResponse(const TIOPacket& packet, TArrayOfDouble& values) override;
     int32_t RemainingBytes(std::span<const uint8_t> header) override;
+
+protected:
+    // For a further derived class, which then starts the worker threads itself as the last step
+    // of its constructor and calls DestroyDriver() first in its destructor, so that the threads
+    // never see a half-built or half-destroyed object.
+    explicit TModBusRTUDriver(TDeferWorkers);
 };

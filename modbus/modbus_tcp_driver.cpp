@@ -7,6 +7,9 @@ TModBusTCPDriver::TModBusTCPDriver()
     StartWorkers();
 }
 
+TModBusTCPDriver::TModBusTCPDriver(TDeferWorkers)
+    : TModBusDriver(kTcpHeaderLength, kTcpEchoPosition, kTcpCommandDelayMs) {}
+
 TModBusTCPDriver::~TModBusTCPDriver() {
     DestroyDriver();
 }

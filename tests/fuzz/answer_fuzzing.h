@@ -14,6 +14,8 @@
 
 template <class Driver> class TFuzzDriver : public Driver {
 public:
+    TFuzzDriver() : Driver(TDeferWorkers{}) { this->StartWorkers(); }
+    ~TFuzzDriver() override { this->DestroyDriver(); }
     using TModBusDriver::ReadValues;
     using TModBusDriver::WriteValues;
 };

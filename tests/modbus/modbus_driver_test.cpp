@@ -17,6 +17,8 @@ namespace {
 
 template <class Driver> class TExposed : public Driver {
 public:
+    TExposed() : Driver(TDeferWorkers{}) { this->StartWorkers(); }
+    ~TExposed() override { this->DestroyDriver(); }
     using TModBusDriver::ProtocolWordBits;
     using TModBusDriver::ReadFromCache;
     using TModBusDriver::ReadValues;

@@ -14,6 +14,8 @@ namespace {
 
 class TTestRtuDriver : public TModBusRTUDriver {
 public:
+    TTestRtuDriver() : TModBusRTUDriver(TDeferWorkers{}) { StartWorkers(); }
+    ~TTestRtuDriver() override { DestroyDriver(); }
     using TModBusDriver::ReadValues;
     using TModBusDriver::WriteValues;
 };

@@ -12,6 +12,8 @@ namespace {
 
 class TTestTcpDriver : public TModBusTCPDriver {
 public:
+    TTestTcpDriver() : TModBusTCPDriver(TDeferWorkers{}) { StartWorkers(); }
+    ~TTestTcpDriver() override { DestroyDriver(); }
     using TModBusDriver::ReadValues;
     using TModBusDriver::WriteValues;
 };
