@@ -51,6 +51,7 @@ void TDriverLock::unlock() {
 TProtocolDriver::TPauseScan::TPauseScan(TProtocolDriver& driver)
     : FDriver(driver), FCommand(driver.CommandLock, std::defer_lock),
       FIo(driver.IoLock, std::defer_lock) {
+    FDriver.Arm();
     FDriver.ResetScanAllowed();
     FCommand.lock();
     FIo.lock();
@@ -165,6 +166,7 @@ uint32_t TProtocolDriver::NextRequestId(uint32_t& counter) {
 }
 
 uint32_t TProtocolDriver::ScanRead(const TTagRec& tagRec) {
+    Arm();
     std::lock_guard lock(RequestIdLock);
     if (FDestroying.load())
         return 0;
@@ -174,6 +176,7 @@ uint32_t TProtocolDriver::ScanRead(const TTagRec& tagRec) {
 }
 
 uint32_t TProtocolDriver::ScanWrite(const TTagRec& tagRec, const TArrayOfDouble& values) {
+    Arm();
     if (ReadOnly()) {
         if (tagRec.CallBack)
             tagRec.CallBack(values, Now(), tcScanWrite, ioReadOnlyProtocol, tagRec.OffSet);
@@ -308,6 +311,10 @@ void TProtocolDriver::PortRemoved(TCommPortDriver* port) {
 }
 
 void TProtocolDriver::LockedScanRead(TScanThread* sender, int32_t& needSleep) {
+    if (!Armed()) {
+        needSleep = 1; // not used yet: nothing to scan, and the object may still be under way
+        return;
+    }
     // Waits in short steps so that a stop is noticed while another thread holds the pause.
     while (ScanAllowed.WaitFor(1) != wrSignaled)
         if (FDestroying.load() || (sender && sender->Terminated()))

@@ -16,8 +16,10 @@
 // further request on the same driver.
 //
 // Life cycle: the most derived class calls StartWorkers() as the last step of its constructor and
-// DestroyDriver() as the first step of its destructor, so that the worker threads never run a
-// protocol operation of a half-built or half-destroyed object.
+// DestroyDriver() as the first step of its destructor (a further subclass, a test's say, calls it
+// again first in its own). The workers run from StartWorkers() on, but call no protocol operation
+// before the driver's first use from outside (a request, a port change, attaching): by then every
+// constructor has finished, however deep the class chain.
 #pragma once
 
 #include "modbus/cross_event.h"
@@ -164,6 +166,9 @@ private:
     void LockedScanRead(TScanThread* sender, int32_t& needSleep);
     TProtocolIOResult LockedScanWrite(const TTagRec& tagRec, const TArrayOfDouble& values);
     void LockedGetValue(const TTagRec& tagRec, TScanReadRec& values);
+    // The object is complete: the workers may call its protocol operations from now on.
+    void Arm() { FArmed.store(true, std::memory_order_release); }
+    bool Armed() const { return FArmed.load(std::memory_order_acquire); }
     void ResetScanAllowed();
     void SetScanAllowedAgain();
     uint32_t NextRequestId(uint32_t& counter);
@@ -175,6 +180,7 @@ private:
     std::atomic<bool> FReadOnly{false};
     std::atomic<bool> FReadSomethingAlways{true};
     std::atomic<bool> FDestroying{false};
+    std::atomic<bool> FArmed{false};
     bool FDestroyed = false;
     mutable std::mutex TagsLock;
     std::vector<TPLCTag*> FLinkedTags; // guarded by TagsLock; changed only under the scan pause

@@ -46,6 +46,7 @@ protected:
 TEST_F(ScanThreadTest, WorkersStartAndStopWithADriverWithoutTags) {
     for (int round = 0; round < 3; ++round) {
         TRegisterDriver driver;
+        driver.SetCommunicationPort(&port);
         ASSERT_TRUE(ui.PumpUntil([&] { return driver.ScanCycles.load() > 1; }, 5000));
         EXPECT_TRUE(driver.ScanThread().Started());
         EXPECT_TRUE(driver.UpdateThread().Started());
