@@ -205,6 +205,10 @@ TEST_F(RtuDriver, TruncatedAnswerTimesOutAndMarksTheRangeFailed) {
     // No header at all.
     port.SetScript([](const BYTES&) { return BYTES{0x01, 0x03}; });
     EXPECT_EQ(driver.ReadValues(Record(1, 3, 10, 4), values, true), ioEmptyPacket);
+    // An exception answer whose check field never arrives is not taken at its word.
+    port.SetScript([](const BYTES&) { return BYTES{0x01, 0x83, 0x02}; });
+    EXPECT_EQ(driver.ReadValues(Record(1, 3, 10, 4), values, true), ioTimeOut);
+    EXPECT_EQ(Range(1, maHoldingRegisters).ReadFaults(), 2u);
 }
 
 TEST_F(RtuDriver, SuccessfulReadsAndWritesRefreshTheCache) {

@@ -27,8 +27,10 @@ std::string Slurp(const std::string& path) {
 }
 
 TRun RunTool(std::vector<std::string> args) {
-    const std::string out = testing::TempDir() + "mbtool.out";
-    const std::string err = testing::TempDir() + "mbtool.err";
+    // ctest runs the cases of this program side by side: one pair of files per process.
+    const std::string stem = testing::TempDir() + "mbtool-" + std::to_string(getpid());
+    const std::string out = stem + ".out";
+    const std::string err = stem + ".err";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -140,7 +142,7 @@ TEST(MbToolOverRtu, ReadsAndWritesThroughAPseudoTerminalAndLogs) {
     TModbusMapping mapping = NewMapping();
     TLibmodbusSlave slave(deviceLine.SlaveName(), 7, mapping.get());
     TLineRelay relay(masterLine, deviceLine);
-    const std::string log = testing::TempDir() + "mbtool-io.log";
+    const std::string log = testing::TempDir() + "mbtool-io-" + std::to_string(getpid()) + ".log";
     std::remove(log.c_str());
     // Pseudo-terminals keep no parity setting.
     const std::vector<std::string> line{"--rtu",     masterLine.SlaveName(),
