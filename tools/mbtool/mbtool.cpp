@@ -9,6 +9,7 @@
 #include "modbus/tcp_udp_port.h"
 
 #include <arpa/inet.h>
+#include <atomic>
 #include <chrono>
 #include <iostream>
 #include <memory>
@@ -83,7 +84,8 @@ std::unique_ptr<TCommPortDriver> MakeSerialPort(const TMbToolOptions& o) {
 
 // Opens the port; a TCP port connects in the background, so wait for it within the time-out.
 void OpenPort(TCommPortDriver& port, const TMbToolOptions& o) {
-    bool failed = false;
+    // Without a user-interface thread the event runs on the port's connect thread.
+    std::atomic<bool> failed{false};
     port.OnCommPortOpenError = [&failed](TCommPortDriver*) { failed = true; };
     port.SetActive(true);
     const auto end =
