@@ -6,6 +6,7 @@
 #include "modbus/rtu_framing.h"
 #include "modbus/tcp_framing.h"
 #include "modbus_scripted_port.h"
+#include "support/test_ui_thread.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -395,6 +396,38 @@ TEST_F(TcpDriver, AnswerOfAnotherUnitIsDrained) {
     TArrayOfDouble values;
     EXPECT_EQ(driver.ReadValues(Record(1, 3, 0, 1), values, true), ioCommError);
     EXPECT_EQ(port.Pending(), 0u);
+}
+
+} // namespace
+
+namespace {
+
+// Background scanning end to end: the scan thread reads the attached block's range when it is
+// due, and the update thread answers the block from the cache on the user-interface thread.
+TEST(ModbusBackgroundScan, AttachedBlockIsReadAndServedFromTheCache) {
+    TTestUIThread ui;
+    TScriptedPort port;
+    port.SetActive(true);
+    port.SetScript([](const BYTES& r) { return RtuAnswer(r[0], 0x03, Registers({7, 8})); });
+    TModBusRTUDriver driver;
+    driver.SetReadSomethingAlways(false);
+    driver.SetCommunicationPort(&port);
+    TPLCBlock block;
+    block.SetPLCStation(5);
+    block.SetMemReadFunction(3);
+    block.SetMemAddress(40);
+    block.SetTagType(pttWord);
+    block.SetSize(2);
+    block.SetRefreshTime(20);
+    block.SetProtocolDriver(&driver);
+    EXPECT_TRUE(ui.PumpUntil(
+        [&] { return block.LastASyncReadStatus() == ioOk && block.Elements(1) == 8; }));
+    EXPECT_EQ(block.Elements(0), 7);
+    const std::vector<BYTES> requests = port.WrittenRequests();
+    ASSERT_FALSE(requests.empty());
+    EXPECT_EQ(requests.front(), RtuFrame(5, BYTES{0x03, 0, 40, 0, 2}));
+    block.SetProtocolDriver(nullptr);
+    driver.SetCommunicationPort(nullptr);
 }
 
 } // namespace
