@@ -230,6 +230,24 @@ TEST_F(RtuDriver, SuccessfulReadsAndWritesRefreshTheCache) {
     EXPECT_EQ(Range(2, maHoldingRegisters).ReadSuccess(), 2u);
 }
 
+TEST_F(RtuDriver, ExceptionStatusGoesToTheStation) {
+    TAttachedBlock attached(driver, 6, 3, 0, 1);
+    port.SetScript([](const BYTES&) { return RtuAnswer(6, 0x07, {0x6D}); });
+    TArrayOfDouble values;
+    EXPECT_EQ(driver.ReadValues(Record(6, 7, 0, 0), values, true), ioOk);
+    EXPECT_TRUE(values.empty());
+    EXPECT_THAT(port.ReadSizes(), ElementsAre(3, 2));
+    port.SetScript([](const BYTES&) { return BYTES{6, 0x07}; });
+    EXPECT_EQ(driver.ReadValues(Record(6, 7, 0, 0), values, true), ioEmptyPacket);
+    port.SetScript([](const BYTES&) { return BYTES{6, 0x07, 0x11}; });
+    EXPECT_EQ(driver.ReadValues(Record(6, 7, 0, 0), values, true), ioTimeOut);
+    driver.InspectStation(6, [](TModbusStation& s) {
+        EXPECT_EQ(s.ExceptionStatus, 0x6D) << "kept from the last good answer";
+        EXPECT_EQ(s.ExceptionStatusResult, ioTimeOut);
+        EXPECT_NE(s.ExceptionStatusTime, TDateTime{});
+    });
+}
+
 TEST_F(RtuDriver, ReadFromCacheWithoutStation) {
     TScanReadRec cached;
     cached.Values = {1, 2};
