@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -331,6 +332,17 @@ TEST_F(PLCBlockTest, AverageUpdateRateMeasuresBackgroundResults) {
     block.CommandResultCallBack({4}, start + std::chrono::milliseconds(900), tcRead, ioOk, 0);
     EXPECT_EQ(block.AvgUpdateRate(), 150);
     EXPECT_EQ(block.LastASyncReadStatus(), ioOk);
+}
+
+TEST_F(PLCBlockTest, RequestFieldsAndScanPeriodAreRangeChecked) {
+    TPLCBlock block;
+    block.SetMemAddress(0x80000000u);
+    TTagRec tagRec;
+    EXPECT_THROW(block.FillTagRec(tagRec, 0, 0), std::range_error);
+    EXPECT_THROW(block.SetRefreshTime(0), std::out_of_range);
+    EXPECT_EQ(block.RefreshTime(), 1000);
+    block.SetUpdateTime(250);
+    EXPECT_EQ(block.RefreshTime(), 250);
 }
 
 TEST(TagIdentity, NewTagsGetDistinctWellFormedIdentifiers) {

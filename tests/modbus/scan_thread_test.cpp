@@ -158,10 +158,23 @@ TEST_F(ScanThreadTest, QueuedRequestsAreNumberedPerKindAndDeliveredHere) {
     EXPECT_EQ(driver.ScanRead(tagRec), 1u);
     EXPECT_EQ(driver.ScanWrite(tagRec, {71}), 1u);
     EXPECT_EQ(driver.ScanRead(tagRec), 2u);
+    block.ScanRead(); // AutoRead is off: the tag queues nothing itself
     ASSERT_TRUE(ui.PumpUntil(
         [&] { return block.CommReadsOK() == 2 && block.LastASyncWriteStatus() == ioOk; }, 5000));
     EXPECT_EQ(driver.Registers[7], 71);
     EXPECT_EQ(block.CommWritesOk(), 1u);
+    EXPECT_EQ(driver.ScanRead(tagRec), 3u);
+}
+
+TEST_F(ScanThreadTest, ScannedTagQueuesItsOwnCacheRead) {
+    TRegisterDriver driver;
+    driver.SetCommunicationPort(&port);
+    driver.Registers[40] = 4;
+    auto block = ScannedBlock(driver, 40, 60000);
+    RefreshedAgo(*block, 0); // not due for a minute
+    block->ScanRead();
+    ASSERT_TRUE(ui.PumpUntil([&] { return block->LastASyncReadStatus() == ioOk; }, 5000));
+    EXPECT_EQ(block->Elements(0), 4);
 }
 
 TEST_F(ScanThreadTest, ElementChangeWithAutoWriteIsWrittenByTheScanThread) {
