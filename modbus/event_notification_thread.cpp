@@ -39,8 +39,10 @@ void TEventNotificationThread::Stop() {
 
 void TEventNotificationThread::Execute() {
     StartedEvent.SetEvent();
+    // Every post and the stop set the wake-up event, so the thread sleeps until there is work
+    // instead of polling its queue.
     while (!Terminated()) {
-        WakeEvent.WaitFor(1);
+        WakeEvent.WaitFor(TCrossEvent::INFINITE);
         WakeEvent.ResetEvent();
         RunQueued();
     }

@@ -148,13 +148,15 @@ void TSerialPortDriver::Read(TIOPacket& packet) {
         packet.ReadBuffer.resize(packet.BytesToRead, 0);
     packet.BytesReceived = 0;
     std::uint32_t attempts = 0;
+    bool answerPending = packet.WriteResult == iorOK && packet.BytesWritten > 0;
     while (Line && packet.BytesReceived < packet.BytesToRead && attempts < packet.ReadTries) {
         // One attempt waits as long as the line's time-outs allow for the bytes still missing.
         const std::uint32_t missing = packet.BytesToRead - packet.BytesReceived;
         const int total = Timeouts.ReadTotalTimeoutConstant +
                           Timeouts.ReadTotalTimeoutMultiplier * static_cast<int>(missing);
         const long got = Line->ReadAttempt(packet.ReadBuffer.data() + packet.BytesReceived, missing,
-                                           total, Timeouts.ReadIntervalTimeout);
+                                           total, Timeouts.ReadIntervalTimeout, answerPending);
+        answerPending = false; // an answer cannot be there yet only before the first attempt
         if (got > 0)
             packet.BytesReceived += static_cast<std::uint32_t>(got);
         ++attempts;

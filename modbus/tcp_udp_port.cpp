@@ -198,7 +198,7 @@ void TTCP_UDPPort::ConnectionLost() {
 }
 
 std::uint32_t TTCP_UDPPort::Transfer(bool sending, std::uint8_t* data, std::uint32_t size,
-                                     std::uint32_t& tries) {
+                                     std::uint32_t& tries, bool answerPending) {
     std::uint32_t done = 0;
     std::uint32_t attempts = 0;
     bool lost = false;
@@ -210,8 +210,16 @@ std::uint32_t TTCP_UDPPort::Transfer(bool sending, std::uint8_t* data, std::uint
                 return sending ? SocketSend(fd, data + done, size - done)
                                : SocketReceive(fd, data + done, size - done);
             };
-            long n = once();
-            if (n < 0 && SocketWouldBlock() && SocketWait(fd, sending, Timeout()) == 1)
+            // An answer to the request just sent cannot be there yet, so the first receive
+            // waits before it tries; otherwise try, and wait only when nothing is there.
+            long n = -1;
+            bool wait = answerPending;
+            answerPending = false;
+            if (!wait) {
+                n = once();
+                wait = n < 0 && SocketWouldBlock();
+            }
+            if (wait && SocketWait(fd, sending, Timeout()) == 1)
                 n = once();
             if (n > 0) {
                 done += static_cast<std::uint32_t>(n);
@@ -235,8 +243,9 @@ std::uint32_t TTCP_UDPPort::Transfer(bool sending, std::uint8_t* data, std::uint
 void TTCP_UDPPort::Read(TIOPacket& packet) {
     if (packet.ReadBuffer.size() < packet.BytesToRead)
         packet.ReadBuffer.resize(packet.BytesToRead, 0);
-    packet.BytesReceived =
-        Transfer(false, packet.ReadBuffer.data(), packet.BytesToRead, packet.ReadTries);
+    const bool answerPending = packet.WriteResult == iorOK && packet.BytesWritten > 0;
+    packet.BytesReceived = Transfer(false, packet.ReadBuffer.data(), packet.BytesToRead,
+                                    packet.ReadTries, answerPending);
     packet.ReadResult = packet.BytesReceived < packet.BytesToRead ? iorTimeOut : iorOK;
     if (packet.ReadResult != iorOK)
         ReportCommError(false, packet.ReadResult);
@@ -244,7 +253,7 @@ void TTCP_UDPPort::Read(TIOPacket& packet) {
 
 void TTCP_UDPPort::Write(TIOPacket& packet) {
     packet.BytesWritten =
-        Transfer(true, packet.WriteBuffer.data(), packet.BytesToWrite, packet.WriteTries);
+        Transfer(true, packet.WriteBuffer.data(), packet.BytesToWrite, packet.WriteTries, false);
     packet.WriteResult = packet.BytesWritten < packet.BytesToWrite ? iorTimeOut : iorOK;
     if (packet.WriteResult != iorOK)
         ReportCommError(true, packet.WriteResult);

@@ -67,7 +67,7 @@ private:
     TCheck CheckConnection(int fd);
     void ConnectionLost();
     std::uint32_t Transfer(bool sending, std::uint8_t* data, std::uint32_t size,
-                           std::uint32_t& tries);
+                           std::uint32_t& tries, bool answerPending);
 
     mutable std::mutex SettingsMutex;
     std::string HostValue; // guarded by SettingsMutex

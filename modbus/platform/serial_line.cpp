@@ -241,11 +241,16 @@ bool TSerialLine::Purge() {
     return ::tcflush(Fd, TCIOFLUSH) == 0;
 }
 
-long TSerialLine::ReadAttempt(std::uint8_t* buffer, std::size_t size, int totalMs, int intervalMs) {
+long TSerialLine::ReadAttempt(std::uint8_t* buffer, std::size_t size, int totalMs, int intervalMs,
+                              bool waitFirst) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(totalMs);
     std::size_t got = 0;
     while (got < size) {
-        const ssize_t n = ::read(Fd, buffer + got, size - got);
+        ssize_t n = -1;
+        errno = EAGAIN;
+        if (!waitFirst)
+            n = ::read(Fd, buffer + got, size - got);
+        waitFirst = false;
         if (n > 0) {
             got += static_cast<std::size_t>(n);
             continue;

@@ -45,8 +45,10 @@ public:
 
     // One read attempt: waits at most totalMs for data and collects bytes as long as they
     // keep coming within intervalMs of each other and totalMs has not passed, up to size bytes.
-    // Returns the count read (0 after a time-out); -1 on a line error.
-    long ReadAttempt(std::uint8_t* buffer, std::size_t size, int totalMs, int intervalMs);
+    // Returns the count read (0 after a time-out); -1 on a line error. waitFirst skips the
+    // first try, for an answer that cannot have arrived yet.
+    long ReadAttempt(std::uint8_t* buffer, std::size_t size, int totalMs, int intervalMs,
+                     bool waitFirst = false);
     // Writes within timeoutMs; returns the count written, -1 on a line error.
     long WriteAll(const std::uint8_t* buffer, std::size_t size, int timeoutMs);
 
