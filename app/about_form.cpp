@@ -3,6 +3,10 @@
 #include "app/app_settings.h"
 #include "app/brand_resources.h"
 #include "app/oem_info.h"
+#include "i18n/format_pattern.h"
+#include "i18n/strings_about.h"
+#include "i18n/strings_main.h"
+#include "i18n/translate_unit.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -42,22 +46,40 @@ TAboutForm::TAboutForm(QWidget* parent)
     resize(460, 340);
 }
 
-void TAboutForm::Fill(const TOemInfo& oem, bool startInfo) {
+void TAboutForm::Fill(const TOemInfo& oem, bool startInfo, const QString& language) {
+    Oem_ = &oem;
+    StartInfo_ = startInfo;
+    Language_ = language;
     QString caption = oem.GetValue(QStringLiteral("prog_name"));
     if (oem.GetFlag(QStringLiteral("add_company")))
         caption += QStringLiteral(" - ") + oem.GetValue(QStringLiteral("prog_company"));
     setWindowTitle(caption);
     LabelTitle_->setText(oem.GetValue(QStringLiteral("prog_name")));
-    LabelVersion_->setText(QStringLiteral("Version %1").arg(QLatin1String(kProgramVersion)));
+    LabelVersion_->setText(FormatResource(rs_main::rsversion.Text() + QStringLiteral(" %s"),
+                                          {QLatin1String(kProgramVersion)}));
+}
+
+void TAboutForm::showEvent(QShowEvent* event) {
+    Activate();
+    QDialog::showEvent(event);
+}
+
+void TAboutForm::Activate() {
+    if (!Oem_)
+        return;
+    const TOemInfo& oem = *Oem_;
     Image1_->setPixmap(BrandPixmap(oem.GetValue(QStringLiteral("company_logo")))
                            .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    TranslateUnit(QStringLiteral("about"), Language_);
     LabelDescription_->setText(oem.GetValue(QStringLiteral("subtitle")));
+    Button1_->setText(rs_about::rscloseinfo.Text());
     Memo1_->clear();
-    Memo1_->appendPlainText(oem.GetValue(QStringLiteral("prog_name")) + QStringLiteral(" ") +
-                            QLatin1String(kProgramVersion) + QStringLiteral("\n"));
+    Memo1_->appendPlainText(oem.GetValue(QStringLiteral("prog_name")) + QLatin1Char(' ') +
+                            QLatin1String(kProgramVersion) + QLatin1Char('\n'));
     Memo1_->appendPlainText(oem.GetValue(QStringLiteral("about_msg"))
                                 .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    CheckBoxStartinfo_->setChecked(startInfo);
+    CheckBoxStartinfo_->setChecked(StartInfo_);
+    CheckBoxStartinfo_->setText(rs_about::rscbstartinfo.Text());
 }
 
 bool TAboutForm::StartInfoChecked() const {

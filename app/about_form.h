@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 class QCheckBox;
 class QLabel;
@@ -15,11 +16,20 @@ class TAboutForm : public QDialog {
 public:
     explicit TAboutForm(QWidget* parent = nullptr);
 
-    // Fills the box for the selected brand; startInfo sets the check box.
-    void Fill(const TOemInfo& oem, bool startInfo);
+    // Prepares the box for the selected brand: caption, title and version line; the rest is
+    // filled each time the box is shown, in the language then current.
+    void Fill(const TOemInfo& oem, bool startInfo, const QString& language);
     bool StartInfoChecked() const;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void Activate();
+
+    const TOemInfo* Oem_ = nullptr;
+    bool StartInfo_ = true;
+    QString Language_;
     QLabel* Image1_;
     QLabel* LabelTitle_;
     QLabel* LabelDescription_;

@@ -1,5 +1,6 @@
 #include "app/dialog_service.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -13,6 +14,7 @@ void TDialogService::SetTestMode(bool on) {
     Answers_.clear();
     Files_.clear();
     Messages_.clear();
+    OpenedUrls_.clear();
 }
 
 void TDialogService::ShowMessage(QWidget* parent, const QString& caption, const QString& text) {
@@ -64,4 +66,12 @@ QString TDialogService::SaveFileName(QWidget* parent, const QString& title, cons
     if (TestMode_)
         return NextFile();
     return QFileDialog::getSaveFileName(parent, title, folder, filter);
+}
+
+void TDialogService::OpenUrl(const QUrl& url) {
+    if (TestMode_) {
+        OpenedUrls_ << url;
+        return;
+    }
+    QDesktopServices::openUrl(url);
 }

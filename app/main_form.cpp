@@ -20,6 +20,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUrl>
 
 namespace {
 constexpr int kStartTag = 4;
@@ -33,13 +34,14 @@ TMainForm::TMainForm(const TStartEnvironment& env, QWidget* parent)
     setObjectName(QStringLiteral("MainForm"));
     ConnectDatabaseHooks();
     Db_ = std::make_unique<TDatabaseSet>(&Hooks_);
+    NodeManager_ = std::make_unique<TNodeManager>(*Db_);
+    NodeManager_->SetReplaceTags(
+        [this](const QString& text) { return OemInfo_->ReplaceTags(text); });
     BuildLayout();
     TreeBuilding_ = true;
     ParseSwitchesAndSelectBrand(env);
     Settings_ = TAppSettings();
     LoadSettings();
-    if (Language_.isEmpty())
-        Language_ = QLocale::system().name().left(2);
     const QIcon icon = BrandIcon(OemInfo_->GetValue(QStringLiteral("company_icon")));
     QApplication::setWindowIcon(icon);
     setWindowIcon(icon);
@@ -108,31 +110,6 @@ void TMainForm::ApplyBrandToMenus() {
     MenuItemAbout_->setText(QStringLiteral("Ueber Parsetta ") +
                             OemInfo_->GetValue(QStringLiteral("prog_name")) +
                             QStringLiteral(" ..."));
-}
-
-void TMainForm::SettleLanguage() {
-    const TOemInfo& oem = *OemInfo_;
-    QString settled;
-    if (Language_ == QLatin1String("de") && oem.GetFlag(QStringLiteral("lang_de")))
-        settled = QStringLiteral("de");
-    else if (Language_ == QLatin1String("en") && oem.GetFlag(QStringLiteral("lang_en")))
-        settled = QStringLiteral("en");
-    else if (Language_ == QLatin1String("fr") && oem.GetFlag(QStringLiteral("lang_fr")))
-        settled = QStringLiteral("fr");
-    else
-        settled = oem.GetValue(QStringLiteral("lang_fallback"));
-    SetLanguage(settled);
-}
-
-void TMainForm::SetLanguage(const QString& language) {
-    Language_ = language;
-    OemInfo_->SetLanguageIndex(LanguageIndexOf(language));
-}
-
-void TMainForm::MenuItemLangClick(int tag) {
-    SetLanguage(tag == 0   ? QStringLiteral("de")
-                : tag == 2 ? QStringLiteral("fr")
-                           : QStringLiteral("en"));
 }
 
 void TMainForm::SetupParameterGrid() {
@@ -208,6 +185,10 @@ void TMainForm::RunStartSequence() {
             TreeBuilding_ = false;
             return;
         }
+        LoadTexts();
+        LoadOptionLists();
+        SetLanguage(Language_);
+        TranslateMainWindow(&MainTimer_);
         Db_->SQLite3Con.SetDatabaseName(UserDbPath_);
         OpenUserDatabase(*Db_, UserDbPath_);
         CurrentSegmentId_ = FirstSegmentId(*Db_, CurrentSegmentId_);
@@ -227,11 +208,34 @@ void TMainForm::MenuItemAboutClick() {
     TAboutForm* about = AppWindows().AboutForm;
     if (!about)
         return;
-    about->Fill(*OemInfo_, Settings_.StartInfo);
+    about->Fill(*OemInfo_, Settings_.StartInfo, Language_);
     about->disconnect(this);
     connect(about, &QDialog::finished, this,
             [this, about] { Settings_.StartInfo = about->StartInfoChecked(); });
     about->open();
+}
+
+void TMainForm::MenuItemWebsiteClick() {
+    if (!OemInfo_->GetFlag(QStringLiteral("website_in_menu")))
+        return;
+    TDialogService::Instance().OpenUrl(QUrl(OemInfo_->GetValue(QStringLiteral("website"))));
+}
+
+void TMainForm::MenuManualClick() {
+    if (!OemInfo_->GetFlag(QStringLiteral("manual_in_menu")))
+        return;
+    // The manual lies relative to the current folder, as the brand table names it.
+    const QString manual = OemInfo_->GetValue(QStringLiteral("manual_pdf"));
+    TDialogService::Instance().OpenUrl(
+        QUrl::fromLocalFile(QDir::current().absoluteFilePath(manual)));
+}
+
+void TMainForm::Guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        TDialogService::Instance().ShowError(this, ProgName(), QString::fromUtf8(e.what()));
+    }
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

@@ -2,14 +2,20 @@
 
 #include "app/app_settings.h"
 #include "app/command_line.h"
+#include "app/device_info.h"
 #include "app/modbus_setting.h"
 #include "app/oem_info.h"
 #include "app/start_environment.h"
 #include "db/database_set.h"
+#include "db/node_manager.h"
+#include "db/node_selection.h"
+#include "i18n/text_list.h"
+#include "params/option_list_table.h"
 
 #include <QMainWindow>
 #include <QTimer>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -41,7 +47,6 @@ public:
     bool TreeBuilding() const { return TreeBuilding_; }
     const QString& Language() const { return Language_; }
     int LanguageIndex() const { return LanguageIndexOf(Language_); }
-    void SetLanguage(const QString& language);
     const QString& TemplateDbPath() const { return TemplateDbPath_; }
     const QString& UserDbPath() const { return UserDbPath_; }
     int CurrentSegmentId() const { return CurrentSegmentId_; }
@@ -64,9 +69,35 @@ public:
     bool IsOnScreen() const;
     void SetCaption();
 
-    // Node tree (segment level).
+    // Languages: the template texts of the current language, the resource strings of the main
+    // window and its captions.
+    void LoadTexts();
+    QString LookupText(int id) const { return TextList_.LookupText(id); }
+    void LoadOptionLists();
+    const TOptionListTable& OptionLists() const { return OptionLists_; }
+    void SetLanguage(const QString& code);
+    void TranslateMainWindow(const QObject* sender);
+    const QString& HelpBase() const { return HelpBase_; }
+
+    // Node tree.
     void BuildTree(int segmentId);
     void SelectNodeByAddress(int address);
+    void SetNodeIcon(int nodeId, int imageIndex);
+    void NodeTreeViewSelectionChanged();
+    void NodeTreeViewCollapsed(QTreeWidgetItem* item);
+    void NodeTreeViewExpanded(QTreeWidgetItem* item);
+    void DeviceInfoSpeedButtonClick();
+    TDeviceInfo& DeviceInfo() { return DeviceInfo_; }
+    const QString& SelectedDeviceName() const { return SelectedDeviceName_; }
+    bool RefreshInProgress() const { return RefreshInProgress_; }
+
+    // Adding, deleting, backing up and restoring.
+    void MenuItemAddNodeClick();
+    void AddFormFinished(int result);
+    void MenuItemDelNodeClick();
+    void MenuItemBackupClick();
+    void MenuItemRestoreClick();
+    TNodeManager& NodeManager() { return *NodeManager_; }
 
     // Hook for the connection settings of the ports and drivers.
     void ApplyConnectionSettings(const TModbusSetting& setting);
@@ -79,10 +110,15 @@ public:
 
     void MenuItemAboutClick();
     void MenuItemLangClick(int tag);
+    void MenuItemWebsiteClick();
+    void MenuManualClick();
 
     QTreeWidget* NodeTreeView() const { return NodeTreeView_; }
     QPlainTextEdit* Memo1() const { return Memo1_; }
     QLabel* NodeLabel() const { return NodeLabel_; }
+    QPlainTextEdit* MemoInfoLabel() const { return MemoInfoLabel_; }
+    QPlainTextEdit* MemoInfoValue() const { return MemoInfoValue_; }
+    QTableWidget* ParameterStringGrid() const { return ParameterStringGrid_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -93,6 +129,21 @@ private:
     void ParseSwitchesAndSelectBrand(const TStartEnvironment& env);
     void ApplyBrandToMenus();
     void SettleLanguage();
+    void SetLanguageCode(const QString& code);
+    void ConnectCommands();
+    void ConnectTree();
+    QTreeWidgetItem* AddTreeItem(QTreeWidgetItem* parent, const TTreeItem& item);
+    void RestoreSelection(int rememberedId, bool segmentSelected);
+    void ShowSelection(const TSelectionInfo& info);
+    void ApplyCommandState(const TSelectionInfo& info);
+    TInfoLabels InfoLabels() const;
+    QString ProgName() const;
+    // Runs a command handler; a database or conversion error ends it with an error box instead
+    // of unwinding into the event loop.
+    void Guarded(const std::function<void()>& handler);
+    void Guarded(void (TMainForm::*handler)()) {
+        Guarded([this, handler] { (this->*handler)(); });
+    }
     void ConnectDatabaseHooks();
     void SetupParameterGrid();
     void RunStartSequence();
@@ -134,6 +185,14 @@ private:
     int SelectedNodeId_ = -1;
     QTimer MainTimer_;
     int MainTimerTag_ = 0;
+    TTextList TextList_;
+    TOptionListTable OptionLists_;
+    QString HelpBase_;
+    std::unique_ptr<TNodeManager> NodeManager_;
+    TNodeTree Tree_;
+    TDeviceInfo DeviceInfo_;
+    QString SelectedDeviceName_;
+    QPoint LastMousePos_{-1, -1};
 
     // Widgets (owned by the window).
     QSplitter* SplitterMain_ = nullptr;
@@ -163,6 +222,10 @@ private:
     std::array<QAction*, 4> RecentFileItems_{};
     QAction* MenuItemReadFromDevice_ = nullptr;
     QAction* MenuItemWriteToDevice_ = nullptr;
+    QAction* MenuItemAddNode_ = nullptr;
+    QAction* MenuItemDelNode_ = nullptr;
+    QAction* MenuItemBackup_ = nullptr;
+    QAction* MenuItemRestore_ = nullptr;
     QAction* MenuItemDiagModbus_ = nullptr;
     std::array<QAction*, 3> LanguageItems_{};
     QAction* MenuItemWebsite_ = nullptr;

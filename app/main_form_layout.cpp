@@ -53,6 +53,39 @@ void TMainForm::BuildLayout() {
     BuildStatusBar();
     BuildMenus();
     BuildPopupMenu();
+    ConnectCommands();
+    ConnectTree();
+}
+
+void TMainForm::ConnectCommands() {
+    const auto on = [this](const char* name, void (TMainForm::*handler)()) {
+        for (QAction* action : findChildren<QAction*>(QLatin1String(name)))
+            connect(action, &QAction::triggered, this, [this, handler] { Guarded(handler); });
+    };
+    on("MenuItemAddNode", &TMainForm::MenuItemAddNodeClick);
+    on("PopupItemAddNode", &TMainForm::MenuItemAddNodeClick);
+    on("MenuItemDelNode", &TMainForm::MenuItemDelNodeClick);
+    on("PopupItemDelNode", &TMainForm::MenuItemDelNodeClick);
+    on("MenuItemBackup", &TMainForm::MenuItemBackupClick);
+    on("MenuItemRestore", &TMainForm::MenuItemRestoreClick);
+    on("MenuItemWebsite", &TMainForm::MenuItemWebsiteClick);
+    on("MenuManual", &TMainForm::MenuManualClick);
+    connect(SpeedButtonAddNode_, &QToolButton::clicked, this,
+            [this] { Guarded(&TMainForm::MenuItemAddNodeClick); });
+    connect(DeviceInfoSpeedButton_, &QToolButton::clicked, this,
+            [this] { Guarded(&TMainForm::DeviceInfoSpeedButtonClick); });
+}
+
+void TMainForm::ConnectTree() {
+    NodeTreeView_->setIconSize(QSize(16, 16));
+    NodeTreeView_->installEventFilter(this);
+    NodeTreeView_->viewport()->installEventFilter(this);
+    connect(NodeTreeView_, &QTreeWidget::currentItemChanged, this,
+            [this] { Guarded(&TMainForm::NodeTreeViewSelectionChanged); });
+    connect(NodeTreeView_, &QTreeWidget::itemCollapsed, this,
+            [this](QTreeWidgetItem* item) { Guarded([&] { NodeTreeViewCollapsed(item); }); });
+    connect(NodeTreeView_, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem* item) { Guarded([&] { NodeTreeViewExpanded(item); }); });
 }
 
 QToolButton* TMainForm::AddSpeedButton(QWidget* parent, const char* objectName, const QIcon& icon) {
@@ -226,8 +259,8 @@ void TMainForm::BuildFileMenu() {
         AddSeparator(menu)};
     for (QAction* action : hidden)
         action->setVisible(false);
-    AddItem(menu, "MenuItemBackup", QStringLiteral("Datensicherung"));
-    AddItem(menu, "MenuItemRestore", QStringLiteral("Ruecksicherung"));
+    MenuItemBackup_ = AddItem(menu, "MenuItemBackup", QStringLiteral("Datensicherung"));
+    MenuItemRestore_ = AddItem(menu, "MenuItemRestore", QStringLiteral("Ruecksicherung"));
     AddSeparator(menu);
     QAction* exit = AddItem(menu, "MenuItemExit", QStringLiteral("Beenden"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
@@ -242,8 +275,8 @@ void TMainForm::BuildFileMenu() {
 void TMainForm::BuildDeviceMenu() {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("Device"));
     menu->setObjectName(QStringLiteral("MenuItemDevice"));
-    AddItem(menu, "MenuItemAddNode", QStringLiteral("AddNode"));
-    AddItem(menu, "MenuItemDelNode", QStringLiteral("DelNode"));
+    MenuItemAddNode_ = AddItem(menu, "MenuItemAddNode", QStringLiteral("AddNode"));
+    MenuItemDelNode_ = AddItem(menu, "MenuItemDelNode", QStringLiteral("DelNode"));
     AddSeparator(menu);
     MenuItemReadFromDevice_ =
         AddItem(menu, "MenuItemReadFromDevice", QStringLiteral("ReadFromDevice"));

@@ -6,7 +6,9 @@
 #include <QAction>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -14,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -131,5 +134,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     // The tree head and the info panel change size with the splitters and the window's layout.
     if (event->type() == QEvent::Resize && (watched == PanelTreeHead_ || watched == PanelInfo_))
         FormResize();
+    // The delete command works on the item under the last mouse press, of either button.
+    if (event->type() == QEvent::MouseButtonPress && watched == NodeTreeView_->viewport())
+        LastMousePos_ = static_cast<QMouseEvent*>(event)->position().toPoint();
+    if (event->type() == QEvent::KeyPress && watched == NodeTreeView_ &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F5) {
+        Guarded([this] { BuildTree(CurrentSegmentId_); });
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/progress_sink.h"
+
 #include <QDialog>
 #include <QTimer>
 
@@ -8,14 +10,14 @@ class QProgressBar;
 
 // The shared progress window of long passes. Shown by StartProgress; every step rearms a
 // watchdog, and a window that gets no step for its interval (10 s) finishes and hides itself.
-class TPopupForm : public QDialog {
+class TPopupForm : public QDialog, public TProgressSink {
     Q_OBJECT
 public:
     explicit TPopupForm(QWidget* parent = nullptr);
 
-    void StartProgress(const QString& caption, int maximum);
-    void StepProgress(int position);
-    void FinishProgress();
+    void StartProgress(const QString& caption, int maximum) override;
+    void StepProgress(int position) override;
+    void FinishProgress() override;
 
     QLabel* LabelCaption() const { return LabelCaption_; }
     QProgressBar* Balken() const { return Balken_; }

@@ -52,7 +52,12 @@
     X(rsadressnderun, "Adressänderung fehlgeschlagen") \
     X(rsparameter, "Parameter") \
     X(rswert, "Wert") \
-    X(rsmodbusmanual, "Modbus Manual")
+    X(rsmodbusmanual, "Modbus Manual") \
+    X(rsdatensicheru2, "Datensicherung fehlgeschlagen: %s") \
+    X(rsdiedateiistk, "Die Datei ist keine Benutzerdatenbank: %s") \
+    X(rsinderdateife, "In der Datei fehlen die Tabellen: %s") \
+    X(rsrcksicherung2, "Ruecksicherung fehlgeschlagen: %s") \
+    X(rsdiesicherung, "Die Sicherung darf nicht die geoeffnete Datenbank ueberschreiben.")
 // clang-format on
 
 PARSETTA_DECLARE_RESOURCE_UNIT(rs_main, PARSETTA_RS_MAIN)

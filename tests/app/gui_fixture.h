@@ -26,7 +26,9 @@ public:
     static QString SettingsFile(const QString& organization, const QString& application);
     QString InCwd(const QString& name) const { return Cwd() + QLatin1Char('/') + name; }
 
-    // A template database with two common parameter rows, in the current folder.
+    // A small template database in the current folder: two common parameter rows, device 39
+    // with the sub-nodes Input, Relay 'K1' and Device data, device 34 without sub-nodes, texts in
+    // three languages with gaps in their ids, and one option list.
     void MakeTemplate() const;
 
     // Creates the windows as the program does, shows the main window and waits until the start

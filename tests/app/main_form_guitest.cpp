@@ -83,21 +83,25 @@ void TMainFormTest::firstStartInServiceModeCreatesTheUserDatabase() {
     QStringList menus;
     for (QAction* action : form->menuBar()->actions())
         menus << action->text();
-    QCOMPARE(menus, QStringList({"Datei", "Device", "Diagnose", "Einstellungen", "Hilfe"}));
+    // The captions are the German catalogue's texts once the start sequence has run.
+    QCOMPARE(menus, QStringList({"Datei", "Gerät", "Diagnose", "Einstellungen", "Hilfe"}));
     QCOMPARE(VisibleItems(MenuNamed(*form, "MenuItemFile")),
-             QStringList({"Datensicherung", "Ruecksicherung", "-", "Beenden"}));
+             QStringList({"Datensicherung", "Rücksicherung", "-", "Beenden"}));
     QCOMPARE(VisibleItems(MenuNamed(*form, "MenuItemDevice")),
-             QStringList({"AddNode", "DelNode", "-", "ReadFromDevice", "WriteToDevice", "-",
-                          "Change address"}));
+             QStringList({"Gerät hinzufügen", "Gerät löschen", "-", "Daten vom Gerät lesen",
+                          "Daten an Gerät übertragen", "-", "Modbus-Adresse ändern"}));
     QCOMPARE(VisibleItems(MenuNamed(*form, "MenuItemSettings")),
-             QStringList({"Deutsch", "English", "Francais", "-", "Kommunikation ..."}));
+             QStringList({"Deutsch", "English", "Français", "-", "Kommunikation ..."}));
     QCOMPARE(VisibleItems(MenuNamed(*form, "MenuItemHelp")),
-             QStringList({"Website", "Modbus Manual", "-", "Ueber Parsetta RERUDADadivod ..."}));
-    QCOMPARE(VisibleItems(MenuNamed(*form, "PopupMenuNode")),
-             QStringList({"AddNode", "DelNode", "-", "ReadFromDevice", "WriteToDevice", "-",
-                          "Change address", "-", "Cancel"}));
+             QStringList({"Website", "Modbus Manual", "-", "Über RERUDADadivod ..."}));
+    QCOMPARE(
+        VisibleItems(MenuNamed(*form, "PopupMenuNode")),
+        QStringList({"Gerät hinzufügen", "Gerät löschen", "-", "Daten vom Gerät lesen",
+                     "Daten an Gerät übertragen", "-", "Modbus-Adresse ändern", "-", "Abbrechen"}));
     QVERIFY(!FindAction(form.get(), "MenuItemDiagModbus")->isEnabled());
-    QVERIFY(!FindAction(form.get(), "MenuItemReadFromDevice")->isEnabled());
+    // The start selects the segment: it can be read, not written.
+    QVERIFY(FindAction(form.get(), "MenuItemReadFromDevice")->isEnabled());
+    QVERIFY(!FindAction(form.get(), "MenuItemWriteToDevice")->isEnabled());
     QVERIFY(form->findChild<QWidget*>("DatabaseSpeedButton")->isVisible());
     QVERIFY(form->findChild<QWidget*>("PageToggleButton")->isVisible());
 
