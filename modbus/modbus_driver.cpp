@@ -126,6 +126,14 @@ BYTES TModBusDriver::EncodeRequest(const TTagRec&, const TArrayOfDouble*) {
     return {};
 }
 
+BYTES TModBusDriver::EncodePdu(const TTagRec& tagRec, const TArrayOfDouble* values) {
+    if (!ValidStation(tagRec.PLCStation))
+        return {};
+    const TModbusPduRequest request{values ? tagRec.MemWriteFunction : tagRec.MemReadFunction,
+                                    tagRec.MemAddress, tagRec.WordCount, tagRec.WordOffset};
+    return values ? EncodeWritePdu(request, *values) : EncodeReadPdu(request);
+}
+
 TProtocolIOResult TModBusDriver::DecodeResponse(const TIOPacket&, TArrayOfDouble& values) {
     values.clear();
     return ioDriverError;

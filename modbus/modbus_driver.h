@@ -103,6 +103,9 @@ protected:
                                 std::span<const uint8_t> requestPdu,
                                 std::span<const uint8_t> responsePdu, TRegisterShortfall shortfall,
                                 TArrayOfDouble& values);
+    // The PDU of the record: the write request of MemWriteFunction with values, otherwise the
+    // read request of MemReadFunction; empty when there is none or the station is beyond 255.
+    static BYTES EncodePdu(const TTagRec& tagRec, const TArrayOfDouble* values);
     // Result of the packet's port results: the write side first, then the read side.
     static TProtocolIOResult TransferResult(const TIOPacket& packet);
 

@@ -2,15 +2,6 @@
 
 #include "modbus/rtu_framing.h"
 
-namespace {
-
-TModbusPduRequest PduRequest(const TTagRec& tagRec, bool write) {
-    return {write ? tagRec.MemWriteFunction : tagRec.MemReadFunction, tagRec.MemAddress,
-            tagRec.WordCount, tagRec.WordOffset};
-}
-
-} // namespace
-
 TModBusRTUDriver::TModBusRTUDriver()
     : TModBusDriver(kRtuHeaderLength, kRtuEchoPosition, kRtuCommandDelayMs) {
     StartWorkers();
@@ -24,11 +15,7 @@ TModBusRTUDriver::~TModBusRTUDriver() {
 }
 
 BYTES TModBusRTUDriver::EncodeRequest(const TTagRec& tagRec, const TArrayOfDouble* values) {
-    if (tagRec.PLCStation < 0 || tagRec.PLCStation > 255)
-        return {};
-    const BYTES pdu = values ? EncodeWritePdu(PduRequest(tagRec, true), *values)
-                             : EncodeReadPdu(PduRequest(tagRec, false));
-    return RtuFrame(static_cast<uint8_t>(tagRec.PLCStation), pdu);
+    return RtuFrame(static_cast<uint8_t>(tagRec.PLCStation), EncodePdu(tagRec, values));
 }
 
 int32_t TModBusRTUDriver::RemainingBytes(std::span<const uint8_t> header) {

@@ -15,12 +15,7 @@ TModBusTCPDriver::~TModBusTCPDriver() {
 }
 
 BYTES TModBusTCPDriver::EncodeRequest(const TTagRec& tagRec, const TArrayOfDouble* values) {
-    if (tagRec.PLCStation < 0 || tagRec.PLCStation > 255)
-        return {};
-    const TModbusPduRequest request{values ? tagRec.MemWriteFunction : tagRec.MemReadFunction,
-                                    tagRec.MemAddress, tagRec.WordCount, tagRec.WordOffset};
-    const BYTES pdu = values ? EncodeWritePdu(request, *values) : EncodeReadPdu(request);
-    return TcpFrame(static_cast<uint8_t>(tagRec.PLCStation), pdu);
+    return TcpFrame(static_cast<uint8_t>(tagRec.PLCStation), EncodePdu(tagRec, values));
 }
 
 int32_t TModBusTCPDriver::RemainingBytes(std::span<const uint8_t> header) {
