@@ -96,6 +96,21 @@ std::uint32_t TCommPortDriver::RunCommand(TIOCommand command, std::uint32_t byte
     TIOPacket ownPacket;
     TIOPacket& p = packet ? *packet : ownPacket;
     const std::uint32_t id = LastPacketIdValue.fetch_add(1) + 1;
+    PreparePacket(p, id, bytesToWrite, std::move(writeBuffer), bytesToRead, delayMs);
+    if (IsPortReady())
+        Execute(command, p);
+    else
+        MarkNotReady(command, p);
+    if (LogOn.load())
+        AppendLog(command, p);
+    if (after)
+        after(this);
+    return id;
+}
+
+void TCommPortDriver::PreparePacket(TIOPacket& p, std::uint32_t id, std::uint32_t bytesToWrite,
+                                    BYTES writeBuffer, std::uint32_t bytesToRead,
+                                    std::uint32_t delayMs) {
     p.PacketId = id;
     p.WriteResult = p.ReadResult = iorNone;
     // The medium never sends beyond the buffer it was given.
@@ -110,15 +125,6 @@ std::uint32_t TCommPortDriver::RunCommand(TIOCommand command, std::uint32_t byte
     p.ReadTries = ReadRetries();
     p.Reserved1 = p.Reserved2 = nullptr;
     p.ReadBuffer.assign(bytesToRead, 0);
-    if (IsPortReady())
-        Execute(command, p);
-    else
-        MarkNotReady(command, p);
-    if (LogOn.load())
-        AppendLog(command, p);
-    if (after)
-        after(this);
-    return id;
 }
 
 void TCommPortDriver::Execute(TIOCommand command, TIOPacket& packet) {

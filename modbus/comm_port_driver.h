@@ -139,6 +139,8 @@ protected:
 private:
     friend class TEventNotificationThread;
 
+    void PreparePacket(TIOPacket& p, std::uint32_t id, std::uint32_t bytesToWrite,
+                       BYTES writeBuffer, std::uint32_t bytesToRead, std::uint32_t delayMs);
     void Execute(TIOCommand command, TIOPacket& packet);
     void MarkNotReady(TIOCommand command, TIOPacket& packet);
     void AppendLog(TIOCommand command, const TIOPacket& packet);

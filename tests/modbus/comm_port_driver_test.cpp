@@ -324,11 +324,11 @@ TEST_F(CommPortDriverTest, LogSettings) {
     Port.SetLogIOActions(false);
     Port.RunCommand(iocWrite, 1, {0x03}, 0, 1);
     EXPECT_THAT(ReadFile(first), ::testing::HasSubstr("Written:    01 \r\n"));
-    EXPECT_EQ(std::string::npos, ReadFile(first).find("02"));
+    EXPECT_EQ(std::string::npos, ReadFile(first).find("Written:    02"));
     const std::string text = ReadFile(second);
     EXPECT_EQ(0u, text.find("earlier\r\n"));
     EXPECT_THAT(text, ::testing::HasSubstr("Written:    02 \r\n"));
-    EXPECT_EQ(std::string::npos, text.find("03 "));
+    EXPECT_EQ(std::string::npos, text.find("Written:    03"));
 
     Port.SetLogFile((LogDir / "missing" / "io.log").string());
     EXPECT_THROW(Port.SetLogIOActions(true), std::system_error);
