@@ -61,6 +61,8 @@ void TAboutForm::Fill(const TOemInfo& oem, bool startInfo, const QString& langua
 
 void TAboutForm::showEvent(QShowEvent* event) {
     Activate();
+    if (QWidget* owner = parentWidget())
+        move(owner->frameGeometry().center() - rect().center());
     QDialog::showEvent(event);
 }
 

@@ -1,6 +1,12 @@
 #include "app/address_form.h"
 
-TAddressForm::TAddressForm(QWidget* parent) : QDialog(parent) {
+#include "i18n/strings_address.h"
+
+TAddressForm::TAddressForm(QWidget* parent) : TTranslatedDialog("address", parent) {
     setObjectName(QStringLiteral("AddressForm"));
-    setWindowTitle(QStringLiteral("Change address"));
+    ApplyTexts();
+}
+
+void TAddressForm::ApplyTexts() {
+    setWindowTitle(rs_address::rsselectaddres.Text());
 }

@@ -1,6 +1,12 @@
 #include "app/device_diag_form.h"
 
-TDeviceDiagForm::TDeviceDiagForm(QWidget* parent) : QDialog(parent) {
+#include "i18n/strings_devicediag.h"
+
+TDeviceDiagForm::TDeviceDiagForm(QWidget* parent) : TTranslatedDialog("devicediag", parent) {
     setObjectName(QStringLiteral("DeviceDiagForm"));
-    setWindowTitle(QStringLiteral("Geraetediagnose"));
+    ApplyTexts();
+}
+
+void TDeviceDiagForm::ApplyTexts() {
+    setWindowTitle(rs_devicediag::rsgeraetediagn.Text());
 }

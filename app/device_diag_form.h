@@ -1,10 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "app/translated_dialog.h"
 
 // The device diagnostics window: live values of the selected device.
-class TDeviceDiagForm : public QDialog {
+class TDeviceDiagForm : public TTranslatedDialog {
     Q_OBJECT
 public:
     explicit TDeviceDiagForm(QWidget* parent = nullptr);
+
+protected:
+    void ApplyTexts() override;
 };

@@ -153,11 +153,14 @@ QWidget* TMainForm::BuildInfoPanel() {
     MemoInfoLabel_->setObjectName(QStringLiteral("MemoInfoLabel"));
     MemoInfoValue_ = new QPlainTextEdit(PanelInfo_);
     MemoInfoValue_->setObjectName(QStringLiteral("MemoInfoValue"));
+    // Labels and values pair up line by line, so neither memo may wrap a line.
     for (QPlainTextEdit* memo : {MemoInfoLabel_, MemoInfoValue_}) {
         memo->setReadOnly(true);
         memo->setFrameShape(QFrame::NoFrame);
-        memo->setFixedWidth(170);
+        memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     }
+    MemoInfoLabel_->setFixedWidth(170);
+    MemoInfoValue_->setFixedWidth(340);
     PanelWiring_ = new QWidget(PanelInfo_);
     PanelWiring_->setObjectName(QStringLiteral("PanelWiring"));
     PanelWiring_->resize(400, 150);

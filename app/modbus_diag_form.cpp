@@ -1,6 +1,12 @@
 #include "app/modbus_diag_form.h"
 
-TModbusDiagForm::TModbusDiagForm(QWidget* parent) : QDialog(parent) {
+#include "i18n/strings_modbusdiag.h"
+
+TModbusDiagForm::TModbusDiagForm(QWidget* parent) : TTranslatedDialog("modbusdiag", parent) {
     setObjectName(QStringLiteral("ModbusDiagForm"));
-    setWindowTitle(QStringLiteral("Modbus Diagnose"));
+    ApplyTexts();
+}
+
+void TModbusDiagForm::ApplyTexts() {
+    setWindowTitle(rs_modbusdiag::rsmodbusdiagno.Text());
 }

@@ -1,10 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "app/translated_dialog.h"
 
 // The Modbus diagnostics window of the device service interface.
-class TModbusDiagForm : public QDialog {
+class TModbusDiagForm : public TTranslatedDialog {
     Q_OBJECT
 public:
     explicit TModbusDiagForm(QWidget* parent = nullptr);
+
+protected:
+    void ApplyTexts() override;
 };

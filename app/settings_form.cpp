@@ -1,6 +1,12 @@
 #include "app/settings_form.h"
 
-TSettingsForm::TSettingsForm(QWidget* parent) : QDialog(parent) {
+#include "i18n/strings_settings.h"
+
+TSettingsForm::TSettingsForm(QWidget* parent) : TTranslatedDialog("settings", parent) {
     setObjectName(QStringLiteral("SettingsForm"));
-    setWindowTitle(QStringLiteral("Communication Settings"));
+    ApplyTexts();
+}
+
+void TSettingsForm::ApplyTexts() {
+    setWindowTitle(rs_settings::rscommunicatio.Text());
 }

@@ -1,10 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "app/translated_dialog.h"
 
 // The communication settings dialog.
-class TSettingsForm : public QDialog {
+class TSettingsForm : public TTranslatedDialog {
     Q_OBJECT
 public:
     explicit TSettingsForm(QWidget* parent = nullptr);
+
+protected:
+    void ApplyTexts() override;
 };

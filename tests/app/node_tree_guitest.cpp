@@ -5,6 +5,7 @@
 #include "app/app_windows.h"
 #include "app/dialog_service.h"
 #include "app/popup_form.h"
+#include "app/settings_form.h"
 
 #include <QAction>
 #include <QApplication>
@@ -305,6 +306,11 @@ void TNodeTreeTest::languageMenuSwitchesMenusGridAndTree() {
     QCOMPARE(grid->horizontalHeaderItem(1)->text(), QStringLiteral("Valeur"));
     QCOMPARE(Captions(Segment(*form)->child(0)),
              QStringList({"Entrée", "Relais", "Données de l'appareil"}));
+    // Dialogs take the language when they are shown.
+    TSettingsForm* settings = AppWindows().SettingsForm;
+    settings->open();
+    QCOMPARE(settings->windowTitle(), QStringLiteral("Paramètres de communication"));
+    settings->reject();
 
     FindAction(form.get(), "MenuItemLangDE")->trigger();
     QCOMPARE(form->findChild<QMenu*>("MenuItemFile")->title(), QStringLiteral("Datei"));
