@@ -1,6 +1,8 @@
 // The main window's widgets and menus. Captions are the German source texts of the program.
 #include "app/main_form.h"
 
+#include "app/image_list_icon16.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -108,10 +110,11 @@ QWidget* TMainForm::BuildLeftPanel() {
                                           style->standardIcon(QStyle::SP_DriveHDIcon));
     DeviceInfoSpeedButton_ = AddSpeedButton(PanelTreeHead_, "DeviceInfoSpeedButton",
                                             style->standardIcon(QStyle::SP_MessageBoxInformation));
-    SpeedButtonReadFromDevice_ = AddSpeedButton(PanelTreeHead_, "SpeedButtonReadFromDevice",
-                                                style->standardIcon(QStyle::SP_ArrowDown));
-    SpeedButtonWriteToDevice_ = AddSpeedButton(PanelTreeHead_, "SpeedButtonWriteToDevice",
-                                               style->standardIcon(QStyle::SP_ArrowUp));
+    const TImageListIcon16& images = TImageListIcon16::Instance();
+    SpeedButtonReadFromDevice_ =
+        AddSpeedButton(PanelTreeHead_, "SpeedButtonReadFromDevice", images.Icon(kImageRead));
+    SpeedButtonWriteToDevice_ =
+        AddSpeedButton(PanelTreeHead_, "SpeedButtonWriteToDevice", images.Icon(kImageWrite));
     SpeedButtonAddNode_ = AddSpeedButton(PanelTreeHead_, "SpeedButtonAddNode",
                                          style->standardIcon(QStyle::SP_FileDialogNewFolder));
     DatabaseSpeedButton_->move(4, 3);
