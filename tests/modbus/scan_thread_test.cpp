@@ -91,7 +91,7 @@ TEST_F(ScanThreadTest, CollectDueTagsReportsTheTimeToTheNextDueTag) {
     RefreshedAgo(*waiting, 400);
     TArrayOfScanUpdateRec results;
     const int32_t untilDue = driver.CollectDueTags(results);
-    EXPECT_GT(untilDue, 550);
+    EXPECT_GT(untilDue, 300); // about 600, less whatever time this slow run took
     EXPECT_LE(untilDue, 600);
     EXPECT_TRUE(results.empty());
 
