@@ -319,6 +319,11 @@ void TCommPortDriver::RaiseIfActive() const {
         throw EStackError("Cannot change the communication port properties while it's active!");
 }
 
+std::size_t TCommPortDriver::DiscardInput() {
+    std::lock_guard lock(CommandMutex);
+    return IsPortReady() ? DiscardReceived() : 0;
+}
+
 void TCommPortDriver::ClearBuffersLocked() {
     std::lock_guard lock(CommandMutex);
     ClearBuffers();

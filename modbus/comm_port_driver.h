@@ -59,6 +59,11 @@ public:
     void RemoveProtocolDriver(IPortDriverEventNotification* driver);
     std::size_t RegisteredDriverCount() const;
 
+    // Drops what arrived without being asked for (an answer that came after its read had
+    // given up), so that the answer to the next request is its own. Runs under the command
+    // mutex; returns the number of bytes dropped (0 while the port is not ready).
+    std::size_t DiscardInput();
+
     bool Active() const { return ActiveFlag.load(); }
     virtual void SetActive(bool value);
     virtual bool IsPortReady() { return Active(); }
@@ -115,6 +120,7 @@ protected:
     virtual bool OpenPort() { return false; }
     virtual bool ClosePort() { return true; }
     virtual void ClearBuffers() {}
+    virtual std::size_t DiscardReceived() { return 0; }
 
     // Raises EStackError "Cannot change the communication port properties while it's active!"
     // while the port is active.

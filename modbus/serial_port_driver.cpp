@@ -187,6 +187,10 @@ void TSerialPortDriver::PauseBetweenWriteAndRead() {
         std::this_thread::sleep_for(std::chrono::milliseconds(WriteReadDelayValue));
 }
 
+std::size_t TSerialPortDriver::DiscardReceived() {
+    return Line ? Line->DiscardInput() : 0;
+}
+
 void TSerialPortDriver::ClearBuffers() {
     if (Line)
         Line->Purge();

@@ -80,6 +80,7 @@ protected:
     bool OpenPort() override;
     bool ClosePort() override;
     void ClearBuffers() override;
+    std::size_t DiscardReceived() override;
 
 private:
     bool PortNameValid(const std::string& name) const;

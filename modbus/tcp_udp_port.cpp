@@ -259,6 +259,21 @@ void TTCP_UDPPort::Write(TIOPacket& packet) {
         ReportCommError(true, packet.WriteResult);
 }
 
+std::size_t TTCP_UDPPort::DiscardReceived() {
+    std::shared_lock use(SocketUse);
+    const int fd = Socket.load();
+    std::size_t dropped = 0;
+    std::uint8_t scrap[512];
+    // Only what is there already; a peer's close is left for the next read to notice.
+    while (fd >= 0 && SocketBytesWaiting(fd) > 0) {
+        const long n = SocketReceive(fd, scrap, sizeof(scrap));
+        if (n <= 0)
+            break;
+        dropped += static_cast<std::size_t>(n);
+    }
+    return dropped;
+}
+
 void TTCP_UDPPort::PauseBetweenWriteAndRead() {
     if (const std::uint32_t delay = CurrentDelayMs(); delay > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(delay));

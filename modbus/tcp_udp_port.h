@@ -54,6 +54,7 @@ protected:
     void Read(TIOPacket& packet) override;
     void Write(TIOPacket& packet) override;
     void PauseBetweenWriteAndRead() override;
+    std::size_t DiscardReceived() override;
     bool OpenPort() override;
     bool ClosePort() override;
     void ReportPortOpenError(TCommPortDriver* sender) override;

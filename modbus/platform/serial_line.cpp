@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sstream>
@@ -91,6 +92,17 @@ int WaitFor(int fd, short events, int timeoutMs) {
         errno = EIO; // hang-up or error without data
         return -1;
     }
+}
+
+bool IsPseudoTerminal(int fd) {
+    char name[128] = {};
+    return ::ttyname_r(fd, name, sizeof(name)) == 0 && std::strncmp(name, "/dev/pts/", 9) == 0;
+}
+
+bool SpeedApplied(int fd, const termios& wanted) {
+    termios now{};
+    return ::tcgetattr(fd, &now) == 0 && ::cfgetospeed(&now) == ::cfgetospeed(&wanted) &&
+           (now.c_cflag & CSTOPB) == (wanted.c_cflag & CSTOPB);
 }
 
 tcflag_t CharacterSize(int dataBits) {
@@ -229,7 +241,11 @@ bool TSerialLine::Apply(const TLineSettings& settings) {
     }
     if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0)
         return false;
-    return ::tcsetattr(Fd, TCSANOW, &tio) == 0;
+    if (::tcsetattr(Fd, TCSANOW, &tio) == 0)
+        return true;
+    // A pseudo-terminal has no parity and always eight data bits: its driver drops those
+    // settings, and the C library reports that as EINVAL although the line works.
+    return errno == EINVAL && IsPseudoTerminal(Fd) && SpeedApplied(Fd, tio);
 }
 
 bool TSerialLine::ClearRtsDtr() {
@@ -239,6 +255,14 @@ bool TSerialLine::ClearRtsDtr() {
 
 bool TSerialLine::Purge() {
     return ::tcflush(Fd, TCIOFLUSH) == 0;
+}
+
+std::size_t TSerialLine::DiscardInput() {
+    int waiting = 0;
+    if (::ioctl(Fd, FIONREAD, &waiting) != 0)
+        waiting = 0;
+    ::tcflush(Fd, TCIFLUSH);
+    return waiting > 0 ? static_cast<std::size_t>(waiting) : 0;
 }
 
 long TSerialLine::ReadAttempt(std::uint8_t* buffer, std::size_t size, int totalMs, int intervalMs,

@@ -42,6 +42,8 @@ public:
     bool Apply(const TLineSettings& settings);
     bool ClearRtsDtr();
     bool Purge(); // discards both queues
+    // Discards the input queue; returns the count of bytes it held.
+    std::size_t DiscardInput();
 
     // One read attempt: waits at most totalMs for data and collects bytes as long as they
     // keep coming within intervalMs of each other and totalMs has not passed, up to size bytes.

@@ -204,6 +204,31 @@ TEST_F(SerialPortDriverTest, NoReadAttemptsLeaveTheLineAloneAndErrorsPurgeIt) {
     }
 }
 
+TEST_F(SerialPortDriverTest, PseudoTerminalOpensWithAnyParityAndCharacterSize) {
+    // A pseudo-terminal drops parity and character size; that is no reason to refuse it,
+    // neither at the first open nor at the next ones.
+    Port.SetParidade(spEven);
+    Port.SetDataBits(db7);
+    for (int open = 0; open < 3; ++open) {
+        Port.SetActive(true);
+        EXPECT_TRUE(Port.Active()) << open << ": " << Port.LastOSErrorMessage();
+        Port.SetActive(false);
+        Port.SetParidade(spOdd);
+    }
+}
+
+TEST_F(SerialPortDriverTest, DiscardInputDropsALateAnswer) {
+    Port.SetActive(true);
+    const Bytes late = {0x11, 0x03, 0x02, 0xDE, 0xAD, 0x00, 0x00};
+    Peer.Send(late);
+    ASSERT_TRUE(Peer.WaitUntilPortCanRead(2000));
+    EXPECT_EQ(late.size(), Port.DiscardInput());
+    const TIOPacket packet = Exchange({Response}, Response.size());
+    EXPECT_EQ(Response, packet.ReadBuffer);
+    Port.SetActive(false);
+    EXPECT_EQ(0u, Port.DiscardInput()); // not ready: nothing to do
+}
+
 TEST_F(SerialPortDriverTest, SecondOpenerIsRefused) {
     TSerialPortDriver second;
     second.SetCOMPort(Peer.SlavePath());

@@ -180,6 +180,23 @@ TEST_F(TcpUdpPortTest, DisablingAutoReconnectCancelsThePendingAttempt) {
     EXPECT_TRUE(late.Accept(2000));
 }
 
+TEST_F(TcpUdpPortTest, DiscardInputDropsALateAnswer) {
+    Connect();
+    Server.Send(Response);
+    std::size_t dropped = 0;
+    ASSERT_TRUE(Ui.PumpUntil([&] {
+        dropped += Port.DiscardInput();
+        return dropped == Response.size();
+    }));
+    const Bytes fresh = {0x00, 0x02, 0x00, 0x00, 0x00, 0x05, 0x01, 0x03, 0x02, 0x56, 0x78};
+    const TIOPacket packet = Exchange([&] {
+        EXPECT_EQ(Request, Server.Receive(Request.size(), 2000));
+        Server.Send(fresh);
+    });
+    EXPECT_EQ(fresh, packet.ReadBuffer);
+    EXPECT_TRUE(Port.IsPortReady());
+}
+
 TEST_F(TcpUdpPortTest, DeactivatingClosesTheConnection) {
     Connect();
     Port.SetActive(false);
