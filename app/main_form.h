@@ -74,7 +74,7 @@ public:
     void LoadTexts();
     QString LookupText(int id) const { return TextList_.LookupText(id); }
     void LoadOptionLists();
-    const TOptionListTable& OptionLists() const { return OptionLists_; }
+    const TOptionListTable& OptionListTable() const { return OptionListTable_; }
     void SetLanguage(const QString& code);
     void TranslateMainWindow(const QObject* sender);
     const QString& HelpBase() const { return HelpBase_; }
@@ -186,7 +186,7 @@ private:
     QTimer MainTimer_;
     int MainTimerTag_ = 0;
     TTextList TextList_;
-    TOptionListTable OptionLists_;
+    TOptionListTable OptionListTable_;
     QString HelpBase_;
     std::unique_ptr<TNodeManager> NodeManager_;
     TNodeTree Tree_;

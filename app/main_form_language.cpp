@@ -104,7 +104,7 @@ void TMainForm::LoadTexts() {
 
 void TMainForm::LoadOptionLists() {
     TDbOptionListSource source(Db_->SQLQueryTpl);
-    OptionLists_.Load(source, [this](const std::string& line) {
+    OptionListTable_.Load(source, [this](const std::string& line) {
         Memo1_->appendPlainText(QString::fromStdString(line));
     });
 }

@@ -473,6 +473,8 @@ void TNodeTreeTest::websiteManualIconsAndDeviceInfo() {
     TGuiFixture f;
     f.MakeTemplate();
     auto form = f.Start({"/KOLVANE"});
+    // The start sequence loaded the template's option list.
+    QCOMPARE(form->OptionListTable().PositionOf("SELECT_IN"), 0);
     TDialogService& dialogs = TDialogService::Instance();
     FindAction(form.get(), "MenuItemWebsite")->trigger();
     FindAction(form.get(), "MenuManual")->trigger();
