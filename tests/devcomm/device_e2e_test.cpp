@@ -182,4 +182,16 @@ TEST_F(DeviceE2eTest, DeviceOfAnotherTypeAtTheNodesAddressGetsANodeOfItsOwn) {
     EXPECT_EQ(NodeColumns(ai4), QStringLiteral("0006|1||AI4-OLD"));
 }
 
+TEST_F(DeviceE2eTest, PortThatFailedToOpenIsTriedAgainByTheNextCommand) {
+    auto first = StartPty({"--device", "000D@3"});
+    UseSerial(ProtocolRTU, Link, 6, 3, 300);
+    first.reset();
+    // The simulator has gone with its line: the port cannot open.
+    EXPECT_FALSE(Connection.OpenConnection());
+    EXPECT_FALSE(IdentifyDevice(Context, Info));
+    auto sim = StartPty({"--device", "000D@3"});
+    ASSERT_TRUE(IdentifyDevice(Context, Info));
+    EXPECT_EQ(Info.Address, 3);
+}
+
 } // namespace
