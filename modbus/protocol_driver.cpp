@@ -255,6 +255,11 @@ void TProtocolDriver::AddUser(TPLCTag* tag) {
         FUsers.push_back(tag);
 }
 
+bool TProtocolDriver::HasUser(const TPLCTag* tag) const {
+    std::lock_guard lock(TagsLock);
+    return std::find(FUsers.begin(), FUsers.end(), tag) != FUsers.end();
+}
+
 void TProtocolDriver::RemoveUser(TPLCTag* tag) {
     std::lock_guard lock(TagsLock);
     FUsers.erase(std::remove(FUsers.begin(), FUsers.end(), tag), FUsers.end());

@@ -85,6 +85,9 @@ public:
     void AttachTag(TPLCTag* tag);
     void DetachTag(TPLCTag* tag);
     bool HasTag(const TPLCTag* tag) const;
+    // Whether the tag still names this driver: a tag that went away (or moved to another driver)
+    // must not receive the outcome of a request it queued before.
+    bool HasUser(const TPLCTag* tag) const;
     int32_t LinkedTagCount() const;
     // Raises EStackError "Out of bounds!" for an index outside the list.
     TPLCTag* LinkedTags(int32_t index) const;

@@ -84,7 +84,7 @@ void TScanUpdate::Deliver(const TTagCommandCallBack& callBack, const TArrayOfDou
                           TDateTime timeStamp, TTagCommand command, TProtocolIOResult result,
                           int32_t offset) {
     TCrossThread::Synchronize([&] {
-        if (!Terminated() && callBack)
+        if (!Terminated() && callBack && FOwner->HasUser(callBack.Target))
             callBack(values, timeStamp, command, result, offset);
     });
 }

@@ -166,6 +166,30 @@ TEST_F(ScanThreadTest, QueuedRequestsAreNumberedPerKindAndDeliveredHere) {
     EXPECT_EQ(driver.ScanRead(tagRec), 3u);
 }
 
+TEST_F(ScanThreadTest, QueuedReadOfATagDestroyedMeanwhileIsNotDelivered) {
+    TRegisterDriver driver;
+    driver.SetCommunicationPort(&port);
+    auto makeBlock = [&] {
+        auto block = std::make_unique<TPLCBlock>();
+        block->SetAutoRead(false);
+        block->SetMemReadFunction(3);
+        block->SetMemAddress(7);
+        block->SetProtocolDriver(&driver);
+        return block;
+    };
+    auto gone = makeBlock();
+    auto kept = makeBlock();
+    TTagRec goneRec, keptRec;
+    gone->FillTagRec(goneRec, 0, 0);
+    kept->FillTagRec(keptRec, 0, 0);
+    driver.ScanRead(goneRec);
+    driver.ScanRead(keptRec);
+    gone.reset();
+    // Requests are served in order, so once the second is delivered the first has had its turn;
+    // it must have been dropped, not delivered into a destroyed tag.
+    ASSERT_TRUE(ui.PumpUntil([&] { return kept->CommReadsOK() == 1; }, 5000));
+}
+
 TEST_F(ScanThreadTest, ScannedTagQueuesItsOwnCacheRead) {
     TRegisterDriver driver;
     driver.SetCommunicationPort(&port);
