@@ -263,6 +263,9 @@ TProtocolIOResult TModBusDriver::Exchange(const BYTES& request, TArrayOfDouble& 
     if (request.empty())
         return ioIllegalRequest;
     TPortLock lock(*port, DriverID());
+    // An answer that arrived after an earlier request gave up would otherwise pass for the answer
+    // to this one (same station and function, so the echo check cannot tell them apart).
+    port->DiscardInput();
     TIOPacket header;
     const uint32_t id = DriverID();
     if (port->RunCommand(iocWriteRead, static_cast<uint32_t>(request.size()), request,
