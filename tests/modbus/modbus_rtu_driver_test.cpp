@@ -46,7 +46,7 @@ protected:
         mapping->tab_input_bits[9] = 1;
         slave = std::make_unique<TLibmodbusSlave>(deviceLine.SlaveName(), 1, mapping.get());
         port.SetCOMPort(masterLine.SlaveName());
-        port.SetTimeout(100);
+        port.SetTimeout(400); // roomy: the sanitizer runs slow the slave and the relay down
         port.SetWriteReadDelay(0);
         port.SetReadRetries(2);
         port.SetActive(true);
@@ -134,7 +134,7 @@ TEST_F(RtuAgainstLibmodbus, TruncatedAnswerTimesOut) {
 
 TEST_F(RtuAgainstLibmodbus, LateAnswerDoesNotPassForALaterRequest) {
     // The answer comes after both read attempts of the header have timed out.
-    relay.MutateNextAnswer([](std::vector<uint8_t> answer) { return answer; }, 500);
+    relay.MutateNextAnswer([](std::vector<uint8_t> answer) { return answer; }, 1000);
     Read(4, 20, 2, ioEmptyPacket);
     WaitFor([&] { return relay.AnswersDelivered() == 1; });
     // The late answer to function 4 is still on the line, with the same station and function as
