@@ -10,7 +10,9 @@
 #include "db/node_manager.h"
 #include "db/node_selection.h"
 #include "i18n/text_list.h"
+#include "params/grid_rules.h"
 #include "params/option_list_table.h"
+#include "params/wiring_rules.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -30,6 +32,7 @@ class QComboBox;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TParameterGridDelegate;
 
 // The main window: owns the brand accessor, both databases, the node tree, the info panel and the
 // notebook for the whole run, runs the delayed start sequence and the orderly shutdown.
@@ -91,6 +94,19 @@ public:
     const QString& SelectedDeviceName() const { return SelectedDeviceName_; }
     bool RefreshInProgress() const { return RefreshInProgress_; }
 
+    // Parameter grid.
+    void FillParameterGrid(int nodeId, int level);
+    void ParameterStringGridSelectCell(int column, int row);
+    void ParameterStringGridEditingDone();
+    void ParameterStringGridResize();
+    void SelectComboBoxChange();
+    int CurrentRow() const { return CurrentRow_; }
+    const QString& OldRowValue() const { return OldRowValue_; }
+    bool PendingEdit() const { return PendingEdit_; }
+
+    // Wiring view.
+    void showBeschaltung();
+
     // Adding, deleting, backing up and restoring.
     void MenuItemAddNodeClick();
     void AddFormFinished(int result);
@@ -119,6 +135,10 @@ public:
     QPlainTextEdit* MemoInfoLabel() const { return MemoInfoLabel_; }
     QPlainTextEdit* MemoInfoValue() const { return MemoInfoValue_; }
     QTableWidget* ParameterStringGrid() const { return ParameterStringGrid_; }
+    QComboBox* SelectComboBox() const { return SelectComboBox_; }
+    QWidget* PanelBESCHALTUNG() const { return PanelBESCHALTUNG_; }
+    QLabel* WiringImage(int place) const { return WiringImages_.at(static_cast<size_t>(place)); }
+    QLabel* LabelDEVICE() const { return LabelDEVICE_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -146,6 +166,17 @@ private:
     }
     void ConnectDatabaseHooks();
     void SetupParameterGrid();
+    void SetupGridWidgets();
+    void ClearParameterGrid();
+    std::vector<TParameterRow> ReadParameterRows(int nodeId, int level);
+    void ShowGridRow(int row, const TGridRow& cells);
+    void ShowOptionList(int row, const TGridRow& cells);
+    TParameterRow StoredParameterRow(const QString& id);
+    void StoreEdit(const TEditStore& edit);
+    QString CellText(int column, int row) const;
+    void SetCellText(int column, int row, const QString& text);
+    TGridRow GridRowAt(int row) const;
+    QWidget* BuildWiringPanel(QWidget* parent);
     void RunStartSequence();
     bool OpenTemplateDatabase();
     void ApplySettingsToWindow();
@@ -193,6 +224,8 @@ private:
     TDeviceInfo DeviceInfo_;
     QString SelectedDeviceName_;
     QPoint LastMousePos_{-1, -1};
+    int CurrentRow_ = 0;
+    QString OldRowValue_;
 
     // Widgets (owned by the window).
     QSplitter* SplitterMain_ = nullptr;
@@ -209,11 +242,14 @@ private:
     QLabel* NodeLabel_ = nullptr;
     QPlainTextEdit* MemoInfoLabel_ = nullptr;
     QPlainTextEdit* MemoInfoValue_ = nullptr;
-    QWidget* PanelWiring_ = nullptr;
+    QWidget* PanelBESCHALTUNG_ = nullptr;
+    std::array<QLabel*, kWiringPlaces> WiringImages_{};
+    QLabel* LabelDEVICE_ = nullptr;
     QPushButton* PageToggleButton_ = nullptr;
     QStackedWidget* PageControl_ = nullptr;
     QTableWidget* ParameterStringGrid_ = nullptr;
     QComboBox* SelectComboBox_ = nullptr;
+    TParameterGridDelegate* GridDelegate_ = nullptr;
     QPlainTextEdit* Memo1_ = nullptr;
     std::array<QLabel*, 3> StatusPanels_{};
 

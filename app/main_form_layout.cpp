@@ -164,9 +164,7 @@ QWidget* TMainForm::BuildInfoPanel() {
     }
     MemoInfoLabel_->setFixedWidth(170);
     MemoInfoValue_->setFixedWidth(340);
-    PanelWiring_ = new QWidget(PanelInfo_);
-    PanelWiring_->setObjectName(QStringLiteral("PanelWiring"));
-    PanelWiring_->resize(400, 150);
+    PanelBESCHALTUNG_ = BuildWiringPanel(PanelInfo_);
     PageToggleButton_ = new QPushButton(QStringLiteral("Diagnose"), PanelInfo_);
     PageToggleButton_->setObjectName(QStringLiteral("PageToggleButton"));
     connect(PageToggleButton_, &QPushButton::clicked, this,
@@ -200,6 +198,7 @@ QWidget* TMainForm::BuildNotebook() {
     SelectComboBox_->setObjectName(QStringLiteral("SelectComboBox"));
     SelectComboBox_->setMaxVisibleItems(12);
     SelectComboBox_->hide();
+    SetupGridWidgets();
     auto* parameterLayout = new QVBoxLayout(parameterPage);
     parameterLayout->setContentsMargins(0, 0, 0, 0);
     parameterLayout->addWidget(ParameterStringGrid_);

@@ -4,6 +4,7 @@
 #include "app/dialog_service.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -122,7 +123,8 @@ void TMainForm::FormResize() {
     SpeedButtonAddNode_->move(addLeft, SpeedButtonAddNode_->y());
     SpeedButtonWriteToDevice_->move(addLeft - 52, SpeedButtonWriteToDevice_->y());
     SpeedButtonReadFromDevice_->move(addLeft - 52 - 24, SpeedButtonReadFromDevice_->y());
-    PanelWiring_->move(PanelInfo_->width() - PanelWiring_->width() - 10, PanelWiring_->y());
+    PanelBESCHALTUNG_->move(PanelInfo_->width() - PanelBESCHALTUNG_->width() - 10,
+                            PanelBESCHALTUNG_->y());
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
@@ -137,6 +139,12 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     // The delete command works on the item under the last mouse press, of either button.
     if (event->type() == QEvent::MouseButtonPress && watched == NodeTreeView_->viewport())
         LastMousePos_ = static_cast<QMouseEvent*>(event)->position().toPoint();
+    if (event->type() == QEvent::Resize && watched == ParameterStringGrid_->viewport())
+        ParameterStringGridResize();
+    // Leaving the option list stores the choice; opening its popup is no leaving.
+    if (event->type() == QEvent::FocusOut && watched == SelectComboBox_ &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        Guarded(&TMainForm::SelectComboBoxChange);
     if (event->type() == QEvent::KeyPress && watched == NodeTreeView_ &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_F5) {
         Guarded([this] { BuildTree(CurrentSegmentId_); });

@@ -147,8 +147,9 @@ void TMainForm::NodeTreeViewSelectionChanged() {
     const TSelectionInfo info = DescribeSelection(*Db_, Tree_, path, context);
     if (item && info.ExpandItem)
         item->setExpanded(true);
-    ShowSelection(info);
+    // The commands follow the selection even when the grid or the wiring view fail to show it.
     ApplyCommandState(info);
+    ShowSelection(info);
 }
 
 void TMainForm::ShowSelection(const TSelectionInfo& info) {
@@ -158,12 +159,16 @@ void TMainForm::ShowSelection(const TSelectionInfo& info) {
         MemoInfoLabel_->appendPlainText(label);
         MemoInfoValue_->appendPlainText(value);
     }
-    if (info.Level < 0)
+    if (info.Level < 0) {
+        ClearParameterGrid();
+        PanelBESCHALTUNG_->hide();
         return;
+    }
     if (info.Level > 0)
         SelectedDeviceName_ = info.DeviceName;
     SelectedNodeId_ = info.SelectedNodeId;
-    // The parameter grid and the wiring view show the selected node once they are wired in.
+    FillParameterGrid(info.SelectedNodeId, info.Level);
+    showBeschaltung();
 }
 
 void TMainForm::ApplyCommandState(const TSelectionInfo& info) {

@@ -99,7 +99,10 @@ void TGuiFixture::MakeTemplate() const {
         "INSERT INTO mb_select VALUES(1,'SELECT_IN',0,'');"
         "CREATE TABLE mb_option (id INTEGER PRIMARY KEY, pid int, value int, sorting int,"
         " textID int, symbol int, selected text);"
-        "INSERT INTO mb_option VALUES(1,1,0,1,1,25,''),(2,1,1,2,2,22,'1');");
+        "INSERT INTO mb_option VALUES(1,1,0,1,1,25,''),(2,1,1,2,2,22,'1');"
+        "CREATE TABLE mb_png (id INTEGER PRIMARY KEY, devid text, pos int, png text,"
+        " modreg1 int, mask1 int, vlist1 text, modreg2 int, mask2 int, vlist2 text,"
+        " modreg3 int, mask3 int, vlist3 text);");
 }
 
 std::unique_ptr<TMainForm> TGuiFixture::Start(const QStringList& arguments,
