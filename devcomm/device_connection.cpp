@@ -171,7 +171,7 @@ QString TDeviceConnection::DriverName() const {
                                                         : QStringLiteral("RTUDriver");
 }
 
-void TDeviceConnection::Settle() const {
+void TDeviceConnection::Settle() {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(SettleMs_);
     TUIThread& ui = UIThread();

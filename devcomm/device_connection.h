@@ -29,8 +29,6 @@ public:
     ~TDeviceConnection() override;
 
     const TModbusSetting& Setting() const { return Setting_; }
-    // The settings' station address, which the passes change (read dialog, address change).
-    void SetAddress(int address) { Setting_.Address = address; }
 
     // Closes the connection and hands the settings to both ports and the block. A serial setting
     // the port refuses is reported as "Error: " + text; the other steps still run.
@@ -53,6 +51,10 @@ public:
                                  const std::vector<uint16_t>& registers) override;
     QString DriverName() const override;
     void Detach() override { PLCBlockIdent.SetTag(-1); }
+    // The settings' station address, which the passes change (read dialog, address change).
+    void SetAddress(int address) override { Setting_.Address = address; }
+    // Waits SettleMs, processing the stack's queued calls meanwhile.
+    void Settle() override;
 
     TSerialPortDriver RTUport;
     TTCP_UDPPort TCPport;
@@ -65,7 +67,6 @@ private:
     void ApplySerialSettings(const TModbusSetting& setting);
     TCommPortDriver& PortOf(int protocol);
     bool SelectedPortActive();
-    void Settle() const;
 
     TModbusSetting Setting_;
     QString PacketLogPath_;

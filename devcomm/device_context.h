@@ -12,6 +12,9 @@ struct TDeviceContext {
     TDeviceMessages& Messages;
     TDeviceTexts Texts;
     bool ServiceMode = false;
+    // The write function the identification block last used: the closing command of a write
+    // pass goes out with it (16 until an address change has used 6).
+    int LastWriteFunction = 16;
 };
 
 // The result of a request as the passes check it: in service mode a failure is shown as

@@ -29,4 +29,8 @@ public:
     virtual QString DriverName() const = 0;
     // Forgets the attachment after a failed request, so the next open attaches afresh.
     virtual void Detach() = 0;
+    // The station address of RTU and TCP (the service interface keeps station 68).
+    virtual void SetAddress(int address) = 0;
+    // Gives port and device time to settle (after a device changed its address).
+    virtual void Settle() {}
 };

@@ -1,9 +1,9 @@
 #include "devcomm/device_read_pass.h"
 
 #include "db/node_manager.h"
-#include "db/node_sql.h"
 #include "db/progress_sink.h"
 #include "db/sql_text.h"
+#include "devcomm/device_node_list.h"
 #include "devcomm/identify_device.h"
 #include "params/copy_to_statement.h"
 #include "params/db_option_source.h"
@@ -70,7 +70,7 @@ TReadPassResult TDeviceReadPass::Run() {
     }
     result.NodeId = match.NodeId;
 
-    const std::vector<int> ids = NodeList(match.NodeId, match.SegmentId);
+    const std::vector<int> ids = DeviceNodeList(Db_, match.NodeId, match.SegmentId);
     if (OnClearMemo)
         OnClearMemo();
     const TDbHooks& hooks = Db_.Hooks();
@@ -138,17 +138,6 @@ std::optional<int> TDeviceReadPass::FindTemplateNode() {
         id = q.FieldAsInteger(QStringLiteral("id"));
     q.Close();
     return id;
-}
-
-std::vector<int> TDeviceReadPass::NodeList(int deviceId, int segmentId) {
-    // The tree's own query for the device's sub-nodes, so the order is the tree's.
-    std::vector<int> ids{deviceId};
-    TDbQuery& q = Db_.SQLQuery2;
-    q.Open(SubNodesOfDeviceQuery(segmentId, deviceId), 14);
-    for (; !q.Eof(); q.Next())
-        ids.push_back(q.FieldAsInteger(QStringLiteral("id")));
-    q.Close();
-    return ids;
 }
 
 int TDeviceReadPass::CountReadable(const QString& ids) {

@@ -48,9 +48,6 @@ public:
     TNodeMatch FindDeviceNode();
     // The template device for the identified type and version (query trace 24).
     std::optional<int> FindTemplateNode();
-    // The device node followed by its sub-nodes in tree order.
-    std::vector<int> NodeList(int deviceId, int segmentId);
-
     TArrParaCache ReadCache;
 
 private:

@@ -9,7 +9,7 @@
 #include <vector>
 
 // Devices as register maps behind a link: a station without a map does not answer (time-out),
-// registers a device lacks read as 0, and reads starting at an address in Failing answer an
+// registers a device lacks read as 0, and requests starting at an address in Failing answer an
 // exception. Every request is recorded.
 class TScriptedLink : public TDeviceLink {
 public:
@@ -22,7 +22,8 @@ public:
         return PortOpens;
     }
     void CloseConnection() override { ++Closes; }
-    int Station() const override { return StationValue; }
+    int Station() const override { return Service ? 68 : StationValue; }
+    void SetAddress(int address) override { StationValue = address; }
     TProtocolIOResult ReadBlock(int station, int memAddress, int count,
                                 std::vector<uint16_t>& registers) override {
         Requests.push_back({station, 3, memAddress, count});
@@ -42,10 +43,16 @@ public:
         auto device = Devices.find(station);
         if (device == Devices.end())
             return ioTimeOut;
-        if (Failing.count(memAddress))
+        if (Failing.count(memAddress) || FailingWrites.count(memAddress))
             return ioIllegalRegAddress;
         for (size_t i = 0; i < registers.size(); ++i)
             device->second[memAddress + static_cast<int>(i)] = registers[i];
+        // A device answers at its new address from the next request on.
+        if (MovesOnAddressWrite && memAddress == 5009 && station != 68 && registers.size() == 1 &&
+            registers[0] != station) {
+            Devices[registers[0]] = device->second;
+            Devices.erase(station);
+        }
         return ioOk;
     }
     QString DriverName() const override { return QStringLiteral("RTUDriver"); }
@@ -82,9 +89,12 @@ public:
     }
 
     std::map<int, std::map<int, uint16_t>> Devices;
-    std::set<int> Failing;
+    std::set<int> Failing;       // reads and writes
+    std::set<int> FailingWrites; // writes only
     std::vector<TRequest> Requests;
     bool PortOpens = true;
+    bool Service = false;
+    bool MovesOnAddressWrite = true;
     int StationValue = 1;
     int Opens = 0, Closes = 0, Detaches = 0;
 };
