@@ -1,7 +1,9 @@
 // Identification and reading against the device simulator over Modbus TCP, over Modbus RTU on
 // the pseudo-terminal it creates, and through a device's service interface.
+#include "devcomm/address_change.h"
 #include "devcomm/device_connection.h"
 #include "devcomm/device_read_pass.h"
+#include "devcomm/device_write_pass.h"
 #include "devcomm/identify_device.h"
 #include "devcomm_fixture.h"
 #include "devsim_process.h"
@@ -192,6 +194,48 @@ TEST_F(DeviceE2eTest, PortThatFailedToOpenIsTriedAgainByTheNextCommand) {
     auto sim = StartPty({"--device", "000D@3"});
     ASSERT_TRUE(IdentifyDevice(Context, Info));
     EXPECT_EQ(Info.Address, 3);
+}
+
+TEST_F(DeviceE2eTest, WrittenValuesAreReadBackAndTheAddressChanges) {
+    TSim sim({"--tcp", "127.0.0.1:0", "--device", "000D@1,rfid=UT-E2E"});
+    UseTcp(sim.Port(), 1);
+    const int node = Read().NodeId;
+    ASSERT_GT(node, 0);
+    auto setValue = [&](int modreg, const char* value) {
+        Db.Db.SQLite3Con.Execute(
+            QStringLiteral("UPDATE mb_parameter SET value='%1' WHERE modreg=%2 AND pid IN"
+                           " (SELECT id FROM mb_node WHERE id=%3 OR parentID=%3)")
+                .arg(QString::fromLatin1(value))
+                .arg(modreg)
+                .arg(node),
+            0);
+    };
+    setValue(41002, "25");  // in a register block
+    setValue(41011, "6.5"); // a FLOAT of its own
+    TDeviceWritePass write(Db.Db, Context, Info);
+    ASSERT_EQ(write.Run(node), woDone) << Messages.Shown.join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(sim.WaitForLine(std::regex("parameters stored")).empty());
+    setValue(41002, "0");
+    setValue(41011, "0");
+    ASSERT_EQ(Read().NodeId, node);
+    const QString values = Db.Rows(QStringLiteral("SELECT group_concat(p.value, '|') FROM"
+                                                  " mb_parameter p JOIN mb_node n ON p.pid=n.id"
+                                                  " WHERE n.parentID=%1 AND p.modreg IN"
+                                                  " (41002, 41011) ORDER BY p.modreg")
+                                       .arg(node))
+                               .value(0);
+    EXPECT_EQ(values, QStringLiteral("25|6.5"));
+
+    ASSERT_EQ(ChangeDeviceAddress(Db.Db, Context, Info, 1, 5), aoDone);
+    EXPECT_EQ(Db.Rows(QStringLiteral("SELECT n.addr || '|' || p.value FROM mb_node n JOIN"
+                                     " mb_parameter p ON p.pid=n.id WHERE n.id=%1 AND"
+                                     " p.modreg=45010")
+                          .arg(node)),
+              QStringList{QStringLiteral("5|5")});
+    EXPECT_EQ(Connection.Setting().Address, 5);
+    ASSERT_TRUE(IdentifyDevice(Context, Info));
+    EXPECT_EQ(Info.Rfid, QStringLiteral("UT-E2E"));
+    EXPECT_TRUE(Messages.Shown.isEmpty());
 }
 
 } // namespace
