@@ -114,8 +114,12 @@ void TMainForm::ApplyBrandToMenus() {
 
 void TMainForm::SetupParameterGrid() {
     const int widths[] = {40, 120, 25, 100};
+    // The access column is widened where the style's cell margins would cut its title short.
+    const int rwWidth =
+        ParameterStringGrid_->fontMetrics().horizontalAdvance(QStringLiteral("RW")) + 12;
     for (int column = 2; column <= 5; ++column) {
-        ParameterStringGrid_->setColumnWidth(column, widths[column - 2]);
+        ParameterStringGrid_->setColumnWidth(column, column == 4 ? std::max(widths[2], rwWidth)
+                                                                 : widths[column - 2]);
         ParameterStringGrid_->setColumnHidden(column, !ServiceMode());
     }
     ParameterStringGrid_->setColumnWidth(0, Settings_.ParaView);
