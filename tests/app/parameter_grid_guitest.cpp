@@ -105,6 +105,7 @@ private slots:
     void editsAreCheckedThenStored();
     void optionChoiceIsStoredAndRedrawsTheWiring();
     void readOnlyRowsStayReadOnlyAndColumnsFollowServiceMode();
+    void writableValuesAreMarkedAndLongNodesGrowTheGrid();
 };
 
 void TParameterGridTest::selectionFillsGridAndWiring() {
@@ -246,6 +247,41 @@ void TParameterGridTest::readOnlyRowsStayReadOnlyAndColumnsFollowServiceMode() {
         QVERIFY(g->isColumnHidden(column));
     QCOMPARE(g->columnWidth(cDisplay), g->viewport()->width() - g->columnWidth(cCaption));
     QCOMPARE(Cell(*plain, 0, cDisplay), QStringLiteral("4–20 mA"));
+}
+
+void TParameterGridTest::writableValuesAreMarkedAndLongNodesGrowTheGrid() {
+    TGuiFixture f;
+    MakeBundledTemplate(f);
+    auto form = f.Start({"/KOLVANE"});
+    AddDevice(*form, "KUT 10 Universaltransmitter (ab");
+    QVERIFY(Device(*form));
+    QTableWidget* grid = form->ParameterStringGrid();
+    const QColor marked = grid->palette().color(QPalette::ToolTipBase);
+    QVERIFY(marked != grid->palette().color(QPalette::Base));
+    const auto background = [&](int row) {
+        const QRect cell = grid->visualRect(grid->model()->index(row, cDisplay));
+        return grid->viewport()->grab().toImage().pixelColor(cell.right() - 3, cell.center().y());
+    };
+    // Input: the filter time (RW) is marked, the reserved row (R) is not; the selected row is
+    // drawn as selected.
+    form->NodeTreeView()->setCurrentItem(Device(*form)->child(0));
+    grid->setCurrentCell(RowOf(*form, "Filterzeit (0,1 s)"), cCaption);
+    const int reserved = static_cast<int>(Captions(*form).size()) - 1;
+    QCOMPARE(Cell(*form, reserved, cRW), QStringLiteral("R"));
+    QCOMPARE(background(RowOf(*form, "Messbereichsanfang")), marked);
+    QVERIFY(background(reserved) != marked);
+    QVERIFY(background(RowOf(*form, "Filterzeit (0,1 s)")) != marked);
+
+    // A node with more rows than the grid was designed for shows them all.
+    SQLite::Database db(UserDb(f).toStdString(), SQLite::OPEN_READWRITE);
+    for (int i = 0; i < 60; ++i)
+        db.exec("INSERT INTO mb_parameter (pid, sorting, modreg, type, value, textID) VALUES"
+                " (6, " +
+                std::to_string(100 + i) + ", 49000, 'UINT16', '" + std::to_string(i) + "', 9)");
+    form->NodeTreeView()->setCurrentItem(Device(*form)->child(2));
+    form->NodeTreeView()->setCurrentItem(Device(*form)->child(4));
+    QCOMPARE(grid->rowCount(), 64);
+    QCOMPARE(Cell(*form, 63, cValue), QStringLiteral("59"));
 }
 
 int main(int argc, char* argv[]) {
