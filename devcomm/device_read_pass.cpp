@@ -202,3 +202,12 @@ void TDeviceReadPass::ExecuteStatements(const QStringList& statements) {
     }
     guard.Commit();
 }
+
+int ProposedAddress(const QString& caption, int fallback) {
+    QString digits = caption.mid(2, 3).trimmed();
+    if (digits.endsWith(QLatin1Char(']')))
+        digits.chop(1);
+    bool ok = false;
+    const int address = digits.trimmed().toInt(&ok);
+    return ok ? address : fallback;
+}

@@ -62,3 +62,7 @@ private:
     TDeviceInfo& Info_;
     TProgressSink* Progress_ = nullptr;
 };
+
+// The address a device item's caption proposes ("[ 12 ]  UT10: TT-101"): characters 3 to 5
+// without blanks and "]", or fallback when they are no number.
+int ProposedAddress(const QString& caption, int fallback);

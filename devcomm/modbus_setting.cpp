@@ -1,5 +1,6 @@
 #include "devcomm/modbus_setting.h"
 
+#include <QSerialPortInfo>
 #include <array>
 
 namespace {
@@ -73,4 +74,36 @@ QString ConnectionStatusText(const TModbusSetting& setting, const QString& devic
     default:
         return deviceText + QStringLiteral(" - ") + setting.COMPort + QStringLiteral(" ");
     }
+}
+
+TModbusSetting SettingsFromDialog(const TModbusSetting& current,
+                                  const TSettingsDialogChoice& choice) {
+    TModbusSetting s = current;
+    s.Protocol = choice.Protocol == ProtocolRTU || choice.Protocol == ProtocolTCP ? choice.Protocol
+                                                                                  : ProtocolDevice;
+    s.Host = choice.HostText;
+    s.Port = PortFromText(choice.PortText);
+    s.COMPort = ComPortFromItem(choice.PortItem);
+    if (s.Protocol == ProtocolDevice) {
+        ApplyDeviceLineDefaults(s);
+        return s;
+    }
+    s.BaudRate = choice.BaudIndex;
+    s.Parity = choice.FramingIndex;
+    s.Timeout = choice.Timeout;
+    return s;
+}
+
+QStringList SerialPortItems(const QString& commaList) {
+    QStringList items = commaList.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    items.prepend(QStringLiteral("-"));
+    items.sort();
+    return items;
+}
+
+QString ListSerialPorts() {
+    QStringList names;
+    for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts())
+        names << port.portName();
+    return names.join(QLatin1Char(','));
 }

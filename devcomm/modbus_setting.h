@@ -3,6 +3,7 @@
 #include "modbus/serial_port_driver.h"
 
 #include <QString>
+#include <QStringList>
 
 // The communication settings: how the program reaches a device. Protocol 0 is the device's
 // service interface, 1 Modbus RTU, 2 Modbus TCP; BaudRate and Parity are indices into the rate
@@ -51,3 +52,24 @@ void ApplyDeviceLineDefaults(TModbusSetting& setting);
 
 // The second status-bar panel; deviceText is the translated word for the service interface.
 QString ConnectionStatusText(const TModbusSetting& setting, const QString& deviceText);
+
+// What the settings dialog shows when it is confirmed.
+struct TSettingsDialogChoice {
+    int Protocol = 0; // the selected radio button: 0 "Device", 1 RTU, 2 TCP
+    QString HostText;
+    QString PortText;
+    QString PortItem; // the selected serial port item, empty for none
+    int BaudIndex = 6;
+    int FramingIndex = 0;
+    int Timeout = 300;
+};
+
+// The settings after the dialog was confirmed: "Device" always takes the service interface's
+// line settings, whatever the dialog shows.
+TModbusSetting SettingsFromDialog(const TModbusSetting& current,
+                                  const TSettingsDialogChoice& choice);
+
+// The dialog's serial port list: "-" for none and the system's port names, sorted.
+QStringList SerialPortItems(const QString& commaList);
+// The serial ports of the system as a comma list.
+QString ListSerialPorts();

@@ -50,6 +50,17 @@ protected:
     TDeviceInfo Info;
 };
 
+TEST(ProposedAddressTest, FromTheDeviceCaption) {
+    const struct {
+        const char* caption;
+        int address;
+    } cases[] = {{"[ 5 ]  UT10", 5},   {"[ 12 ]  UT10: TT-101", 12},
+                 {"[ 247 ] AI4", 247}, {"[ - ]  DI4", 3},
+                 {"Segment 1", 3},     {"", 3}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ProposedAddress(QString::fromLatin1(c.caption), 3), c.address) << c.caption;
+}
+
 TEST_F(ReadPassTest, IdentificationDecodesTheFixedRegisters) {
     Link.PutDevice(1, 0x0102, 0x0106, std::string("AB\0\0\x01Z", 6), 7, "TT-101");
     ASSERT_TRUE(IdentifyDevice(Context, Info));

@@ -67,6 +67,39 @@ TEST(ModbusSettingTest, DialogFieldRules) {
     EXPECT_EQ(StationOf(Setting(ProtocolTCP, "", 0, 0)), 12);
 }
 
+TEST(ModbusSettingTest, ConfirmedDialog) {
+    TModbusSetting current;
+    current.Address = 9;
+    TSettingsDialogChoice device{ProtocolDevice, "h", "502", "COM3", 9, 2, 2000};
+    TModbusSetting s = SettingsFromDialog(current, device);
+    EXPECT_EQ(s.Protocol, ProtocolDevice);
+    EXPECT_EQ(s.BaudRate, 5);
+    EXPECT_EQ(s.Parity, 0);
+    EXPECT_EQ(s.Timeout, 300);
+    EXPECT_EQ(s.Address, 9);
+    EXPECT_EQ(ConnectionStatusText(s, QStringLiteral("Device")), QStringLiteral("Device - COM3 "));
+
+    TSettingsDialogChoice rtu{ProtocolRTU, "", "502", "COM4", 7, 2, 400};
+    s = SettingsFromDialog(current, rtu);
+    EXPECT_EQ(s.Timeout, 400);
+    EXPECT_EQ(ConnectionStatusText(s, {}), QStringLiteral("Modbus RTU - COM4 : 38400, 8 None 2 "));
+
+    TSettingsDialogChoice tcp{ProtocolTCP, "plc.local", "5o2", "-", 1, 1, 800};
+    s = SettingsFromDialog(current, tcp);
+    EXPECT_EQ(s.Port, 502);
+    EXPECT_EQ(s.COMPort, QString());
+    EXPECT_EQ(s.Host, QStringLiteral("plc.local"));
+    EXPECT_EQ(s.BaudRate, 1);
+}
+
+TEST(ModbusSettingTest, SerialPortItemsStartWithNone) {
+    EXPECT_EQ(SerialPortItems(QStringLiteral("ttyUSB0,ttyS1,ttyACM0")),
+              (QStringList{"-", "ttyACM0", "ttyS1", "ttyUSB0"}));
+    EXPECT_EQ(SerialPortItems({}), QStringList{"-"});
+    const QStringList system = SerialPortItems(ListSerialPorts());
+    EXPECT_EQ(system.value(0), QStringLiteral("-"));
+}
+
 TEST(DeviceConnectionTest, ApplyingSettingsReachesPortsAndBlock) {
     TDeviceConnection connection;
     connection.SetSettleMs(0);
