@@ -86,6 +86,8 @@ TEST_F(WritePassTest, BlockRowsAreCollectedAndOwnRowsWrittenAtOnce) {
     EXPECT_TRUE(Messages.Shown.isEmpty());
     EXPECT_EQ(Progress.Caption, QStringLiteral("Write Device ..."));
     EXPECT_TRUE(Progress.Finished);
+    // The maximum counts writable rows, the position every row (read-only ones too).
+    EXPECT_GT(Progress.Position, Progress.Maximum);
     EXPECT_TRUE(Db.Memo.contains(QStringLiteral("Abhaengigkeits-Label IT = 1")));
 }
 
@@ -98,6 +100,18 @@ TEST_F(WritePassTest, MemoLinesOfWrittenAndConditionalRows) {
     ASSERT_NE(own, Db.Memo.end());
     // The first own row after the block reports the block's flush.
     EXPECT_TRUE(own->endsWith(QStringLiteral("\t | "))) << own->toStdString();
+}
+
+TEST_F(WritePassTest, RowWhoseConditionNamesNoLabelIsLeftOut) {
+    Db.Db.SQLite3Con.Execute(
+        QStringLiteral("UPDATE mb_parameter SET cond='NOPE' WHERE modreg=41011 AND pid IN"
+                       " (SELECT id FROM mb_node WHERE parentID=%1)")
+            .arg(Node),
+        0);
+    ASSERT_EQ(Write(), woDone);
+    EXPECT_EQ(Shape(RequestsIn(1010, 1011)), "");
+    for (const QString& line : Db.Memo)
+        EXPECT_FALSE(line.contains(QStringLiteral(", 41011 ("))) << line.toStdString();
 }
 
 TEST_F(WritePassTest, RefusedChecksWriteNothing) {
