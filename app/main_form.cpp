@@ -38,6 +38,7 @@ TMainForm::TMainForm(const TStartEnvironment& env, QWidget* parent)
     NodeManager_->SetReplaceTags(
         [this](const QString& text) { return OemInfo_->ReplaceTags(text); });
     BuildLayout();
+    SetupDeviceCommands();
     TreeBuilding_ = true;
     ParseSwitchesAndSelectBrand(env);
     Settings_ = TAppSettings();
@@ -149,14 +150,6 @@ void TMainForm::SetCaption() {
         caption += QStringLiteral(" :: ") + OemInfo_->GetValue(QStringLiteral("prog_company"));
     setWindowTitle(caption);
 }
-
-void TMainForm::ApplyConnectionSettings(const TModbusSetting& setting) {
-    // The ports and drivers take these settings once the communication layer is wired in; until
-    // then the record is only kept.
-    Settings_.Modbus = setting;
-}
-
-void TMainForm::CloseConnection() {}
 
 void TMainForm::MainTimerTimer() {
     if (MainTimerTag_ != kStartTag) {

@@ -2,13 +2,17 @@
 
 #include "app/app_settings.h"
 #include "app/command_line.h"
+#include "app/dialog_device_messages.h"
 #include "app/device_info.h"
 #include "app/modbus_setting.h"
 #include "app/oem_info.h"
+#include "app/qt_ui_thread.h"
 #include "app/start_environment.h"
 #include "db/database_set.h"
 #include "db/node_manager.h"
 #include "db/node_selection.h"
+#include "devcomm/device_connection.h"
+#include "devcomm/device_context.h"
 #include "i18n/text_list.h"
 #include "params/grid_rules.h"
 #include "params/option_list_table.h"
@@ -19,6 +23,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -115,9 +120,16 @@ public:
     void MenuItemRestoreClick();
     TNodeManager& NodeManager() { return *NodeManager_; }
 
-    // Hook for the connection settings of the ports and drivers.
+    // Device communication: the connection settings applied to the ports, drivers and status
+    // bar; the device commands (fromPopup: the tree item under the last mouse press).
     void ApplyConnectionSettings(const TModbusSetting& setting);
     void CloseConnection();
+    void MenuItemCommunicationClick();
+    void SpeedButtonReadFromDeviceClick(bool fromPopup = false);
+    void SpeedButtonWriteToDeviceClick(bool fromPopup = false);
+    void MenuItemChangeAddrClick(bool fromPopup = false);
+    TDeviceConnection& DeviceConnection() { return Connection_; }
+    QString StatusPanelText(int panel) const;
 
     // The one-shot start sequence armed by the constructor.
     QTimer& MainTimer() { return MainTimer_; }
@@ -165,6 +177,11 @@ private:
         Guarded([this, handler] { (this->*handler)(); });
     }
     void ConnectDatabaseHooks();
+    void SetupDeviceCommands();
+    QTreeWidgetItem* CommandItem(bool fromPopup) const;
+    std::optional<int> AskAddress(int proposed);
+    void PrepareDeviceContext();
+    void ReselectNode(int nodeId);
     void SetupParameterGrid();
     void SetupGridWidgets();
     void ClearParameterGrid();
@@ -199,6 +216,11 @@ private:
     QAction* AddSeparator(QMenu* menu, const char* objectName = nullptr);
     QToolButton* AddSpeedButton(QWidget* parent, const char* objectName, const QIcon& icon);
 
+    // The stack's user-interface thread exists before any port or driver and ends after them.
+    TQtUIThread UIThread_;
+    TDeviceConnection Connection_;
+    TDialogDeviceMessages DeviceMessages_{this};
+    TDeviceContext DeviceContext_{Connection_, DeviceMessages_, TDeviceTexts(), false, 16};
     TStartEnvironment Env_;
     TStartOptions Options_;
     std::unique_ptr<TOemInfo> OemInfo_;
