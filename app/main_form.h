@@ -2,8 +2,8 @@
 
 #include "app/app_settings.h"
 #include "app/command_line.h"
-#include "app/dialog_device_messages.h"
 #include "app/device_info.h"
+#include "app/dialog_device_messages.h"
 #include "app/modbus_setting.h"
 #include "app/oem_info.h"
 #include "app/qt_ui_thread.h"
