@@ -39,6 +39,7 @@ TMainForm::TMainForm(const TStartEnvironment& env, QWidget* parent)
         [this](const QString& text) { return OemInfo_->ReplaceTags(text); });
     BuildLayout();
     SetupDeviceCommands();
+    SetupDiagnosticCommands();
     TreeBuilding_ = true;
     ParseSwitchesAndSelectBrand(env);
     Settings_ = TAppSettings();

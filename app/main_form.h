@@ -131,6 +131,10 @@ public:
     TDeviceConnection& DeviceConnection() { return Connection_; }
     QString StatusPanelText(int panel) const;
 
+    // Diagnostic menu: the two diagnostics windows.
+    void MenuItemDiagDeviceClick();
+    void MenuItemDiagModbusClick();
+
     // The one-shot start sequence armed by the constructor.
     QTimer& MainTimer() { return MainTimer_; }
     int MainTimerTag() const { return MainTimerTag_; }
@@ -178,6 +182,8 @@ private:
     }
     void ConnectDatabaseHooks();
     void SetupDeviceCommands();
+    void SetupDiagnosticCommands();
+    bool PrepareDiagnostics();
     QTreeWidgetItem* CommandItem(bool fromPopup) const;
     std::optional<int> AskAddress(int proposed);
     void PrepareDeviceContext();
