@@ -130,6 +130,8 @@ public:
     void MenuItemChangeAddrClick(bool fromPopup = false);
     TDeviceConnection& DeviceConnection() { return Connection_; }
     QString StatusPanelText(int panel) const;
+    // The connection in the status bar, in the current language.
+    void ShowConnectionStatus();
 
     // Diagnostic menu: the two diagnostics windows.
     void MenuItemDiagDeviceClick();

@@ -92,6 +92,10 @@ void TMainForm::CloseConnection() {
     Connection_.CloseConnection();
 }
 
+void TMainForm::ShowConnectionStatus() {
+    StatusPanels_[1]->setText(ConnectionStatusText(Settings_.Modbus, rs_main::rsdevice.Text()));
+}
+
 QString TMainForm::StatusPanelText(int panel) const {
     return StatusPanels_.at(static_cast<size_t>(panel))->text();
 }

@@ -154,6 +154,9 @@ private slots:
 
     void deviceWayTakesServiceLineSettings() {
         StartAll();
+        // The status bar names the way in the language of the start, not in the source text.
+        QCOMPARE(Form->StatusPanelText(1), rs_main::rsdevice.Text() + QStringLiteral(" -  "));
+        QVERIFY(rs_main::rsdevice.Text() != QStringLiteral("Device"));
         WhenShown<TSettingsForm>(AppWindows().SettingsForm, [](TSettingsForm* form) {
             form->RadioButtonDevice()->setChecked(true);
             QVERIFY(!form->EditHost()->isEnabled());
