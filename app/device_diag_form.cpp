@@ -15,6 +15,10 @@ constexpr int kBevelLeft = 8;
 constexpr int kValueHeight = 24;
 constexpr int kButtonWidth = 100;
 constexpr int kButtonHeight = 28;
+constexpr int kNarrowWidth = 282;
+constexpr int kCaptionWidth = 120;
+constexpr int kValueWidth = 120;
+constexpr int kMemoWidth = 220;
 
 QFont TitleFont() {
     QFont font(QStringLiteral("Arial"));
@@ -42,28 +46,32 @@ TDeviceDiagForm::TDeviceDiagForm(QWidget* parent) : TTranslatedDialog("devicedia
     TitleLabel_->setFont(TitleFont());
     TitleLabel_->setGeometry(16, 8, 480, 30);
     FirmwareCaption_ = NewLabel(this, QStringLiteral("FirmwareCaption"));
-    FirmwareCaption_->setGeometry(16, 46, 120, 18);
     FirmwareLabel_ = NewLabel(this, QStringLiteral("FirmwareLabel"));
-    FirmwareLabel_->setGeometry(146, 46, 350, 18);
     MessstellenCaption_ = NewLabel(this, QStringLiteral("MessstellenCaption"));
-    MessstellenCaption_->setGeometry(16, 68, 120, 18);
     MessstellenLabel_ = NewLabel(this, QStringLiteral("MessstellenLabel"));
-    MessstellenLabel_->setGeometry(146, 68, 350, 18);
     Bevel1_ = new QFrame(this);
     Bevel1_->setObjectName(QStringLiteral("Bevel1"));
     Bevel1_->setFrameShape(QFrame::HLine);
     Bevel1_->setFrameShadow(QFrame::Sunken);
-    Bevel1_->setGeometry(kBevelLeft, 94, 282 - 2 * kBevelLeft, 2);
     CloseButton_ = new QPushButton(this);
     CloseButton_->setObjectName(QStringLiteral("CloseButton"));
     CloseButton_->setDefault(true);
     connect(CloseButton_, &QPushButton::clicked, this, &QDialog::accept);
-    CloseButton_->setGeometry((282 - kButtonWidth) / 2, 106, kButtonWidth, kButtonHeight);
-    setFixedSize(282, 106 + kButtonHeight + 10);
+    ResetLayout();
     ApplyTexts();
 }
 
 TDeviceDiagForm::~TDeviceDiagForm() = default;
+
+void TDeviceDiagForm::ResetLayout() {
+    FirmwareCaption_->setGeometry(16, 46, kCaptionWidth, 18);
+    FirmwareLabel_->setGeometry(146, 46, 350, 18);
+    MessstellenCaption_->setGeometry(16, 68, kCaptionWidth, 18);
+    MessstellenLabel_->setGeometry(146, 68, 350, 18);
+    Bevel1_->setGeometry(kBevelLeft, 94, kNarrowWidth - 2 * kBevelLeft, 2);
+    CloseButton_->setGeometry((kNarrowWidth - kButtonWidth) / 2, 106, kButtonWidth, kButtonHeight);
+    setFixedSize(kNarrowWidth, 106 + kButtonHeight + 10);
+}
 
 void TDeviceDiagForm::SetDevice(TDeviceContext* context, TDeviceInfo* info,
                                 TDeviceDiagSources sources) {
@@ -101,10 +109,8 @@ void TDeviceDiagForm::FormShow() {
     Diagnostics_ = std::make_unique<TDeviceDiagnostics>(*Context_, *Info_, *Sources_.OptionLists,
                                                         Sources_.LookupText);
     Diagnostics_->NotAvailableText = rs_devicediag::rsdiagnosefunk.Text();
-    const TDeviceDiagStart start = Diagnostics_->Start(*Sources_.TemplateQuery);
-    if (start != ddNoDevice)
-        ShowIdentification();
-    if (start != ddStarted) {
+    Diagnostics_->OnIdentified = [this] { ShowIdentification(); };
+    if (Diagnostics_->Start(*Sources_.TemplateQuery) != ddStarted) {
         Diagnostics_.reset();
         reject();
         return;
@@ -122,7 +128,26 @@ void TDeviceDiagForm::ShowIdentification() {
     MessstellenLabel_->setText(Info_->MeasuringPoint.trimmed());
 }
 
+int TDeviceDiagForm::CaptionWidth() const {
+    // Translated captions may be longer than the designed column: the column grows with them.
+    int width = kCaptionWidth;
+    const QFontMetrics metrics(font());
+    for (const QLabel* caption : {FirmwareCaption_, MessstellenCaption_})
+        width = std::max(width, metrics.horizontalAdvance(caption->text()) + 4);
+    for (const TDiagRow& row : Diagnostics_->Rows())
+        if (!row.IsBitSet() && Sources_.LookupText)
+            width = std::max(
+                width, metrics.horizontalAdvance(Sources_.LookupText(row.Register.textID)) + 4);
+    return width;
+}
+
 void TDeviceDiagForm::BuildRowControls() {
+    const int valueLeft = 16 + CaptionWidth() + 10;
+    const int memoLeft = valueLeft + kValueWidth + 10;
+    FirmwareCaption_->resize(valueLeft - 26, FirmwareCaption_->height());
+    MessstellenCaption_->resize(valueLeft - 26, MessstellenCaption_->height());
+    FirmwareLabel_->move(valueLeft, FirmwareLabel_->y());
+    MessstellenLabel_->move(valueLeft, MessstellenLabel_->y());
     const int top = Bevel1_->geometry().bottom() + 10;
     int y = top;
     int y2 = top;
@@ -133,15 +158,15 @@ void TDeviceDiagForm::BuildRowControls() {
                                              : QString());
         Captions_.push_back(caption);
         if (!row.IsBitSet()) {
-            caption->setGeometry(16, y + 4, 120, 18);
+            caption->setGeometry(16, y + 4, valueLeft - 26, 18);
             QLabel* value = NewLabel(this, QStringLiteral("ValueLabel") + index);
             value->setFont(TitleLabel_->font());
-            value->setGeometry(146, y, 120, kValueHeight);
+            value->setGeometry(valueLeft, y, kValueWidth, kValueHeight);
             Values_.push_back(value);
             y += kValueHeight + 6;
             continue;
         }
-        caption->setGeometry(276, y2, 220, 18);
+        caption->setGeometry(memoLeft, y2, kMemoWidth, 18);
         y2 += 18;
         const int height = BitListHeight(Diagnostics_->OptionListOf(row));
         auto* memo = new QPlainTextEdit(this);
@@ -149,23 +174,25 @@ void TDeviceDiagForm::BuildRowControls() {
         memo->setReadOnly(true);
         memo->setFocusPolicy(Qt::NoFocus);
         memo->setFrameShape(QFrame::StyledPanel);
-        memo->setBackgroundRole(QPalette::Button);
         QPalette palette = memo->palette();
         palette.setColor(QPalette::Base, palette.color(QPalette::Button));
         memo->setPalette(palette);
         memo->document()->setDocumentMargin(2);
-        memo->setGeometry(276, y2, 220, height);
+        memo->setGeometry(memoLeft, y2, kMemoWidth, height);
         Memos_.push_back(memo);
         Values_.push_back(nullptr);
         y2 += height + 6;
     }
     const int buttonTop = std::max(y, y2);
-    const int width = Memos_.empty() ? 282 : 512;
+    const int width = Memos_.empty() ? valueLeft + kValueWidth + 16 : memoLeft + kMemoWidth + 16;
     setFixedSize(width, buttonTop + kButtonHeight + 10);
     CloseButton_->move((width - kButtonWidth) / 2, buttonTop);
-    Bevel1_->setFixedWidth(width - 2 * kBevelLeft);
+    Bevel1_->resize(width - 2 * kBevelLeft, Bevel1_->height());
     for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         w->show();
+    // The window was centred for its size before the rows were known.
+    if (QWidget* owner = parentWidget())
+        move(owner->geometry().center() - rect().center());
 }
 
 void TDeviceDiagForm::RemoveRowControls() {
@@ -178,6 +205,7 @@ void TDeviceDiagForm::RemoveRowControls() {
     Captions_.clear();
     Values_.clear();
     Memos_.clear();
+    ResetLayout();
 }
 
 void TDeviceDiagForm::FormHide() {

@@ -54,6 +54,8 @@ private:
     void RemoveRowControls();
     void BuildRowControls();
     void ShowIdentification();
+    void ResetLayout();
+    int CaptionWidth() const;
 
     QString Caption_;
     TDeviceContext* Context_ = nullptr;

@@ -231,6 +231,8 @@ TDeviceDiagStart TDeviceDiagnostics::Start(TDbQuery& templateQuery) {
         Context_.Messages.ShowMessage(Context_.Texts.NoDeviceFound);
         return ddNoDevice;
     }
+    if (OnIdentified)
+        OnIdentified();
     std::vector<TDiagRow> rows = LoadDiagRows(templateQuery, Info_);
     if (rows.empty()) {
         Context_.Messages.ShowMessage(NotAvailableText);

@@ -72,6 +72,9 @@ public:
         : Context_(context), Info_(info), OptionLists_(optionLists), Caption_(std::move(caption)) {}
 
     QString NotAvailableText = QStringLiteral("Diagnosefunktionen im Geraet nicht verfuegbar!");
+    // Called once the device is identified, before its rows are looked up: the window shows
+    // name and firmware even when the type turns out to have no rows.
+    std::function<void()> OnIdentified;
     static constexpr int IntervalMs = 500;
 
     TDeviceDiagStart Start(TDbQuery& templateQuery);
