@@ -107,9 +107,11 @@ void TMainForm::MenuItemCommunicationClick() {
     QString caption = OemInfo_->GetValue(QStringLiteral("prog_name"));
     if (OemInfo_->GetFlag(QStringLiteral("add_company")))
         caption += QStringLiteral(" - ") + OemInfo_->GetValue(QStringLiteral("prog_company"));
-    form->setWindowTitle(caption);
+    form->SetCaption(caption);
     form->Fill(Settings_.Modbus, SerialPortItems(ListSerialPorts()));
-    if (form->exec() != QDialog::Accepted)
+    const int result = form->exec();
+    form->SetCaption(QString());
+    if (result != QDialog::Accepted)
         return;
     ApplyConnectionSettings(SettingsFromDialog(Settings_.Modbus, form->Choice()));
     SaveSettings();

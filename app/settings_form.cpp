@@ -115,7 +115,7 @@ void TSettingsForm::BuildWidgets() {
 }
 
 void TSettingsForm::ApplyTexts() {
-    setWindowTitle(windowTitle().isEmpty() ? rs_settings::rscommunicatio.Text() : windowTitle());
+    setWindowTitle(Caption_.isEmpty() ? rs_settings::rscommunicatio.Text() : Caption_);
     LabelTitle_->setText(rs_settings::rscommunicatio.Text());
     LabelProtocol_->setText(rs_settings::rsprotocol.Text());
     RadioButtonDevice_->setText(rs_settings::rsdevice.Text());
@@ -137,6 +137,11 @@ void TSettingsForm::ApplyTexts() {
         ComboBoxParity_->setCurrentIndex(IndexIn(ComboBoxParity_, framing));
     }
     RadioButtonRTUChange();
+}
+
+void TSettingsForm::SetCaption(const QString& caption) {
+    Caption_ = caption;
+    setWindowTitle(caption.isEmpty() ? rs_settings::rscommunicatio.Text() : caption);
 }
 
 void TSettingsForm::Fill(const TModbusSetting& setting, const QStringList& portItems) {

@@ -20,6 +20,10 @@ class TSettingsForm : public TTranslatedDialog {
 public:
     explicit TSettingsForm(QWidget* parent = nullptr);
 
+    // The caption while the communication command shows the dialog; empty for the dialog's own
+    // translated title.
+    void SetCaption(const QString& caption);
+
     // Puts the record on the dialog; portItems is the serial port list ("-" first).
     void Fill(const TModbusSetting& setting, const QStringList& portItems);
     TSettingsDialogChoice Choice() const;
@@ -44,6 +48,7 @@ private:
     void BuildWidgets();
     QLabel* NewLabel(const char* name);
 
+    QString Caption_;
     QLabel* LabelTitle_ = nullptr;
     QLabel* LabelProtocol_ = nullptr;
     QRadioButton* RadioButtonDevice_ = nullptr;

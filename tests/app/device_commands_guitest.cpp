@@ -106,6 +106,10 @@ private:
 
     void ChooseTcp() {
         WhenShown<TSettingsForm>(AppWindows().SettingsForm, [this](TSettingsForm* form) {
+            // The command names the program in the caption.
+            QCOMPARE(form->windowTitle(),
+                     Form->OemInfo().GetValue(QStringLiteral("prog_name")) + QStringLiteral(" - ") +
+                         Form->OemInfo().GetValue(QStringLiteral("prog_company")));
             form->RadioButtonTCP()->setChecked(true);
             form->EditHost()->setText(QStringLiteral("127.0.0.1"));
             form->EditPort()->setText(QString::number(Port));
