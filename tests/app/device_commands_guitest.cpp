@@ -269,6 +269,26 @@ private slots:
         QCOMPARE(TDialogService::Instance().Messages().join("|"), rs_main::rsnodevicefoun.Text());
         QCOMPARE(Value(UserDb(*F), "SELECT count(*) FROM mb_node WHERE parentID=0"),
                  QStringLiteral("0"));
+        // The pop-up command proposes the address of the item under the mouse, not the last one
+        // used.
+        TDialogService::Instance().ClearMessages();
+        ReadAt(1);
+        QCOMPARE(TDialogService::Instance().Messages(), QStringList());
+        ReadAt(9);
+        QCOMPARE(Form->Settings().Modbus.Address, 9);
+        QTreeWidget* tree = Form->NodeTreeView();
+        QTreeWidgetItem* device = tree->topLevelItem(0)->child(0);
+        QTest::mousePress(tree->viewport(), Qt::RightButton, {},
+                          tree->visualItemRect(device).center());
+        // The selection is elsewhere: only the press names the device.
+        tree->setCurrentItem(tree->topLevelItem(0));
+        int proposed = -1;
+        WhenShown<TAddressForm>(AppWindows().AddressForm, [&](TAddressForm* f) {
+            proposed = f->SpinEditAddress()->value();
+            f->reject();
+        });
+        FindAction(Form.get(), "PopupItemReadFromDevice")->trigger();
+        QCOMPARE(proposed, 1);
         // Cancelling the address dialog sends nothing and says nothing.
         TDialogService::Instance().ClearMessages();
         WhenShown<TAddressForm>(AppWindows().AddressForm, [](TAddressForm* f) { f->reject(); });
