@@ -269,6 +269,7 @@ long TSerialLine::ReadAttempt(std::uint8_t* buffer, std::size_t size, int totalM
                               bool waitFirst) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(totalMs);
     std::size_t got = 0;
+    bool pollSaidReadable = false;
     while (got < size) {
         ssize_t n = -1;
         errno = EAGAIN;
@@ -277,11 +278,14 @@ long TSerialLine::ReadAttempt(std::uint8_t* buffer, std::size_t size, int totalM
         waitFirst = false;
         if (n > 0) {
             got += static_cast<std::size_t>(n);
+            pollSaidReadable = false;
             continue;
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && errno != EAGAIN)
+        // Readable with nothing to read is a hang-up (the far end of the line went away); without
+        // this check the attempt would spin past its deadline.
+        if ((n < 0 && errno != EAGAIN) || (n == 0 && pollSaidReadable))
             return got > 0 ? static_cast<long>(got) : -1;
         // Nothing waiting: wait for the next bytes, after the first one no longer than the
         // interval allowed between two bytes.
@@ -293,6 +297,7 @@ long TSerialLine::ReadAttempt(std::uint8_t* buffer, std::size_t size, int totalM
             break;
         if (ready < 0)
             return got > 0 ? static_cast<long>(got) : -1;
+        pollSaidReadable = true;
     }
     return static_cast<long>(got);
 }

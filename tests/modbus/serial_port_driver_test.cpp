@@ -143,6 +143,17 @@ TEST_F(SerialPortDriverTest, RequestAndResponseOverTheLine) {
     EXPECT_TRUE(ReadErrors.empty());
 }
 
+TEST_F(SerialPortDriverTest, ReadEndsWhenTheFarEndHangsUp) {
+    Port.SetActive(true);
+    ASSERT_TRUE(Port.Active());
+    Peer.HangUp();
+    // A hung-up line keeps reporting readable with nothing to read: the read must end, not spin.
+    TIOPacket packet;
+    Port.RunCommand(iocRead, 0, {}, Response.size(), 1, 0, &packet);
+    EXPECT_NE(iorOK, packet.ReadResult);
+    EXPECT_EQ(0u, packet.BytesReceived);
+}
+
 TEST_F(SerialPortDriverTest, SplitResponseIsCollectedOverAttempts) {
     Port.SetReadRetries(200);
     Port.SetActive(true);

@@ -59,6 +59,11 @@ std::vector<std::uint8_t> TPtyPeer::Receive(std::size_t count, int timeoutMs) {
     return bytes;
 }
 
+void TPtyPeer::HangUp() {
+    ::close(Master);
+    Master = -1;
+}
+
 std::vector<std::uint8_t> TPtyPeer::Drain() {
     return Receive(4096, 0);
 }

@@ -20,6 +20,8 @@ public:
     std::vector<std::uint8_t> Receive(std::size_t count, int timeoutMs);
     // Bytes the device side could read right now, without waiting.
     std::vector<std::uint8_t> Drain();
+    // Closes the device end, as when an adapter is pulled: the port sees a hang-up.
+    void HangUp();
     // True once bytes sent to the port wait in its input queue.
     bool WaitUntilPortCanRead(int timeoutMs) const;
     // The slave's current speed setting (as the port applied it), e.g. 9600.
