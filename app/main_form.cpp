@@ -187,7 +187,6 @@ void TMainForm::RunStartSequence() {
         LoadOptionLists();
         SetLanguage(Language_);
         TranslateMainWindow(&MainTimer_);
-        ShowConnectionStatus();
         Db_->SQLite3Con.SetDatabaseName(UserDbPath_);
         OpenUserDatabase(*Db_, UserDbPath_);
         CurrentSegmentId_ = FirstSegmentId(*Db_, CurrentSegmentId_);

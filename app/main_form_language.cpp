@@ -134,6 +134,7 @@ void TMainForm::TranslateMainWindow(const QObject* sender) {
     ParameterStringGrid_->horizontalHeaderItem(0)->setText(rs_main::rsparameter.Text());
     ParameterStringGrid_->horizontalHeaderItem(1)->setText(rs_main::rswert.Text());
     PageToggleButton_->setText(rs_main::rsdiagnose.Text());
+    ShowConnectionStatus();
     if (sender != &MainTimer_)
         BuildTree(CurrentSegmentId_);
 }

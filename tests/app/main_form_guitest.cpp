@@ -98,7 +98,8 @@ void TMainFormTest::firstStartInServiceModeCreatesTheUserDatabase() {
         VisibleItems(MenuNamed(*form, "PopupMenuNode")),
         QStringList({"Gerät hinzufügen", "Gerät löschen", "-", "Daten vom Gerät lesen",
                      "Daten an Gerät übertragen", "-", "Modbus-Adresse ändern", "-", "Abbrechen"}));
-    QVERIFY(!FindAction(form.get(), "MenuItemDiagModbus")->isEnabled());
+    // The default protocol is the service interface, the one with Modbus diagnostics.
+    QVERIFY(FindAction(form.get(), "MenuItemDiagModbus")->isEnabled());
     // The start selects the segment: it can be read, not written.
     QVERIFY(FindAction(form.get(), "MenuItemReadFromDevice")->isEnabled());
     QVERIFY(!FindAction(form.get(), "MenuItemWriteToDevice")->isEnabled());
