@@ -14,7 +14,7 @@ constexpr int MaxPrecision = 30;
 struct TDirective {
     qsizetype Start = 0;
     qsizetype End = 0;
-    QString Spec; // "%" + flags + width + precision + conversion
+    QString Text; // "%" + flags + width + precision + conversion
 };
 
 // Reads digits from at on; false when there are more than two (a width or precision of three
@@ -34,28 +34,28 @@ bool ReadNumber(const QString& text, qsizetype& at, int& number) {
 std::optional<TDirective> ParseDirective(const QString& pattern, qsizetype at) {
     TDirective d;
     d.Start = at++;
-    d.Spec = QStringLiteral("%");
+    d.Text = QStringLiteral("%");
     while (at < pattern.size() && QStringLiteral("-+ #0").contains(pattern[at]))
-        d.Spec += pattern[at++];
+        d.Text += pattern[at++];
     int width = 0;
     const qsizetype widthStart = at;
     if (!ReadNumber(pattern, at, width) || width > MaxWidth)
         return std::nullopt;
-    d.Spec += pattern.mid(widthStart, at - widthStart);
+    d.Text += pattern.mid(widthStart, at - widthStart);
     if (at < pattern.size() && pattern[at] == QLatin1Char('.')) {
         ++at;
         int precision = 0;
         const qsizetype precisionStart = at;
         if (!ReadNumber(pattern, at, precision) || precision > MaxPrecision)
             return std::nullopt;
-        d.Spec += QLatin1Char('.') + pattern.mid(precisionStart, at - precisionStart);
+        d.Text += QLatin1Char('.') + pattern.mid(precisionStart, at - precisionStart);
     }
     // "%lf" means the same as "%f".
     if (at < pattern.size() && pattern[at] == QLatin1Char('l'))
         ++at;
     if (at >= pattern.size() || !QStringLiteral("fFeEgG").contains(pattern[at]))
         return std::nullopt;
-    d.Spec += pattern[at++];
+    d.Text += pattern[at++];
     d.End = at;
     return d;
 }
@@ -167,7 +167,7 @@ QString FormatDiagValue(const QString& pattern, double value, QChar decimalPoint
     if (!before || !after)
         return general;
     // The directive was rebuilt from checked parts only, so it is safe to format with.
-    const QString number = QString::asprintf(directive->Spec.toLatin1().constData(), value);
+    const QString number = QString::asprintf(directive->Text.toLatin1().constData(), value);
     return *before + WithDecimalPoint(number, decimalPoint) + *after;
 }
 
