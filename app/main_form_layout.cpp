@@ -27,6 +27,7 @@ constexpr int kDesignHeight = 819;
 constexpr int kGridRows = 49;
 constexpr int kTreeHeadHeight = 30;
 constexpr int kSpeedButtonSize = 23;
+constexpr int kMinTreePanelWidth = 180;
 
 QWidget* NamedPage(const char* name) {
     auto* page = new QWidget;
@@ -102,6 +103,9 @@ QToolButton* TMainForm::AddSpeedButton(QWidget* parent, const char* objectName, 
 QWidget* TMainForm::BuildLeftPanel() {
     PanelLeft_ = new QWidget;
     PanelLeft_->setObjectName(QStringLiteral("PanelLeft"));
+    // The right side has minimum sizes of its own; without one here a small window would squeeze
+    // the tree to a sliver and hide the buttons above it.
+    PanelLeft_->setMinimumWidth(kMinTreePanelWidth);
     PanelTreeHead_ = new QWidget(PanelLeft_);
     PanelTreeHead_->setObjectName(QStringLiteral("PanelTreeHead"));
     PanelTreeHead_->setFixedHeight(kTreeHeadHeight);
