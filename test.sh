@@ -10,7 +10,6 @@ export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B build -G Ninja
 cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs"
 
 # The Modbus stack once more under ThreadSanitizer and under AddressSanitizer with
 # UndefinedBehaviorSanitizer; the stack has no Qt, so these builds stay small.
@@ -26,3 +25,6 @@ done
 
 # The RTU and TCP answer decoders under libFuzzer for a bounded time each; any finding fails.
 tests/fuzz/run.sh build-fuzz
+
+# Every test of the program last, so its summary closes the run.
+ctest --test-dir build --output-on-failure -j "$jobs"
