@@ -258,10 +258,11 @@ bool TSerialLine::Purge() {
 }
 
 std::size_t TSerialLine::DiscardInput() {
+    // Asked before every request: the count alone is one system call, a flush only when needed.
     int waiting = 0;
-    if (::ioctl(Fd, FIONREAD, &waiting) != 0)
-        waiting = 0;
-    ::tcflush(Fd, TCIFLUSH);
+    const bool counted = ::ioctl(Fd, FIONREAD, &waiting) == 0;
+    if (!counted || waiting > 0)
+        ::tcflush(Fd, TCIFLUSH);
     return waiting > 0 ? static_cast<std::size_t>(waiting) : 0;
 }
 
