@@ -197,18 +197,9 @@ TPLCMemoryManager* TModBusDriver::AreaOf(TModbusStation& station, TModbusArea ar
 }
 
 TPLCMemoryManager* TModBusDriver::ReadArea(TModbusStation& station, int32_t function) {
-    switch (function) {
-    case mfReadCoils:
-        return &station.Coils;
-    case mfReadDiscreteInputs:
-        return &station.DiscreteInputs;
-    case mfReadHoldingRegisters:
-        return &station.HoldingRegisters;
-    case mfReadInputRegisters:
-        return &station.InputRegisters;
-    default:
+    if (function < 0 || function > 0xFF)
         return nullptr;
-    }
+    return AreaOf(station, ::ReadArea(static_cast<uint8_t>(function)));
 }
 
 // ---- requests ----------------------------------------------------------------------------

@@ -68,21 +68,6 @@ std::vector<uint8_t> EncodeMultipleRegisters(const TModbusPduRequest& request,
     return pdu;
 }
 
-TModbusArea ReadArea(uint8_t function) {
-    switch (function) {
-    case mfReadCoils:
-        return maCoils;
-    case mfReadDiscreteInputs:
-        return maDiscreteInputs;
-    case mfReadHoldingRegisters:
-        return maHoldingRegisters;
-    case mfReadInputRegisters:
-        return maInputRegisters;
-    default:
-        return maNone;
-    }
-}
-
 // Start and quantity (or address and 1 for the single writes) as the request states them.
 bool ReadTarget(std::span<const uint8_t> request, TModbusPduAnswer& answer) {
     if (request.size() < 5)
@@ -176,6 +161,21 @@ TModbusPduAnswer DecodeException(std::span<const uint8_t> request,
 }
 
 } // namespace
+
+TModbusArea ReadArea(uint8_t function) {
+    switch (function) {
+    case mfReadCoils:
+        return maCoils;
+    case mfReadDiscreteInputs:
+        return maDiscreteInputs;
+    case mfReadHoldingRegisters:
+        return maHoldingRegisters;
+    case mfReadInputRegisters:
+        return maInputRegisters;
+    default:
+        return maNone;
+    }
+}
 
 uint16_t ModbusRegisterValue(double value) {
     const double rounded = std::nearbyint(value);

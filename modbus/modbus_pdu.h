@@ -53,6 +53,9 @@ enum TModbusArea {
     maExceptionStatus
 };
 
+// The area a read function reads; maNone for any other function.
+TModbusArea ReadArea(uint8_t function);
+
 enum TModbusPduKind {
     mpkData,      // a normal answer to the request
     mpkException, // an exception answer; ExceptionCode holds the device's code
